@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Remakes every picture and the shot sound from scratch, and copies the font
+# with its licence. Needs ImageMagick, sox and Debian's fonts-blankenburg.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+fonte=/usr/share/fonts/truetype/blankenburg/Blankenburg_UNZ1A.ttf
+mkdir -p rsrc_img font son
+
+# Target: 64 x 64 rings on black, so it reads as round on the black scene.
+# The blue ring is a colour nothing else on screen has: the test bot looks for it.
+convert -size 64x64 xc:black -strip \
+  -fill white      -draw 'circle 31.5,31.5 31.5,1' \
+  -fill '#0050ff'  -draw 'circle 31.5,31.5 31.5,7' \
+  -fill white      -draw 'circle 31.5,31.5 31.5,14' \
+  -fill '#ff2000'  -draw 'circle 31.5,31.5 31.5,21' \
+  -fill yellow     -draw 'circle 31.5,31.5 31.5,27' \
+  -quality 95 rsrc_img/target.jpg
+
+# Window icon: the same target, 32 x 32.
+convert rsrc_img/target.jpg -resize 32x32 -type TrueColor BMP3:rsrc_img/curseur.bmp
+
+# Cursor sprite: a 32 x 32 crosshair on a transparent background.
+convert -size 32x32 xc:none -strip -stroke '#40ff40' -strokewidth 2 -fill none \
+  -draw 'circle 15.5,15.5 15.5,5' -draw 'line 15.5,0 15.5,11' -draw 'line 15.5,20 15.5,31' \
+  -draw 'line 0,15.5 11,15.5' -draw 'line 20,15.5 31,15.5' \
+  +antialias -channel A -threshold 50% +channel rsrc_img/curseur.gif
+
+# Ground: a 600 x 120 strip of grass and earth, seeded so it is the same every time.
+convert -size 600x120 -seed 7 gradient:'#3f8a2a'-'#4a3418' -attenuate 0.6 +noise Gaussian \
+  -blur 0x0.8 -strip -quality 90 rsrc_img/terrain.jpg
+
+# Game-over picture: 400 x 200.
+convert -size 400x200 xc:'#300000' -strip -fill '#ff2020' -font "$fonte" -pointsize 96 \
+  -gravity center -annotate +0-10 'Perdu !' -fill '#c0c0c0' -pointsize 28 \
+  -annotate +0+70 'une touche pour sortir' -bordercolor '#ff2020' -border 4 \
+  -quality 92 rsrc_img/perdu.jpg
+
+# Shot: a quarter-second crack of noise with a fast decay, 16-bit PCM mono.
+sox -q -n -r 22050 -b 16 -c 1 son/pan.wav synth 0.25 brownnoise synth 0.25 whitenoise mix \
+  fade q 0.002 0.25 0.22 gain -n -3
+
+cp "$fonte" font/MorrisRomanBlack.ttf
+cp /usr/share/doc/fonts-blankenburg/copyright font/LICENSE-Blankenburg.txt
