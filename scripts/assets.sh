@@ -25,8 +25,8 @@ convert -size 32x32 xc:none -strip -stroke '#40ff40' -strokewidth 2 -fill none \
   -draw 'line 0,15.5 11,15.5' -draw 'line 20,15.5 31,15.5' \
   +antialias -channel A -threshold 50% +channel rsrc_img/curseur.gif
 
-# Ground: a 600 x 120 strip of grass and earth, seeded so it is the same every time.
-convert -size 600x120 -seed 7 gradient:'#3f8a2a'-'#4a3418' -attenuate 0.6 +noise Gaussian \
+# Ground: a 600 x 48 strip of grass and earth, seeded so it is the same every time.
+convert -size 600x48 -seed 7 gradient:'#3f8a2a'-'#4a3418' -attenuate 0.6 +noise Gaussian \
   -blur 0x0.8 -strip -quality 90 rsrc_img/terrain.jpg
 
 # Game-over picture: 400 x 200.
@@ -36,7 +36,7 @@ convert -size 400x200 xc:'#300000' -strip -fill '#ff2020' -font "$fonte" -points
   -quality 92 rsrc_img/perdu.jpg
 
 # Shot: a quarter-second crack of noise with a fast decay, 16-bit PCM mono.
-sox -q -n -r 22050 -b 16 -c 1 son/pan.wav synth 0.25 brownnoise synth 0.25 whitenoise mix \
+sox -q -R -n -r 22050 -b 16 -c 1 son/pan.wav synth 0.25 brownnoise synth 0.25 whitenoise mix \
   fade q 0.002 0.25 0.22 gain -n -3
 
 cp "$fonte" font/MorrisRomanBlack.ttf

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs (installer.sh jeu) or that its
+# tests and benchmarks need too (installer.sh tests). Does nothing when all are there.
+set -euo pipefail
+paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev)
+if [ "${1:-jeu}" = tests ]; then
+  paquets+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick sox
+            libx11-dev libxtst-dev valgrind)
+fi
+manquants=()
+for p in "${paquets[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
+done
+# The SDL 1.2 compatibility layer conflicts with the classic library, and runs far slower under X.
+if dpkg-query -W -f='${Status}' libsdl1.2-compat-dev 2>/dev/null | grep -q 'install ok installed'; then
+  manquants+=(libsdl1.2debian libsdl1.2-compat-dev- libsdl1.2-compat-shim-)
+fi
+[ ${#manquants[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+echo "Installing: ${manquants[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null

@@ -1,0 +1,301 @@
+// The real game in a real X window on a virtual display, played through
+// xdotool as a person would, and watched through screenshots.
+#include <gtest/gtest.h>
+// After gtest: Xlib's macros would clash with its names.
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char* TITRE = "Gavremo /by Merulek";
+
+struct Image {
+    XImage* x = nullptr;
+    ~Image()
+    {
+        if (x)
+            XDestroyImage(x);
+    }
+    SDL_Color Pixel(int px, int py) const
+    {
+        unsigned long v = XGetPixel(x, px, py);
+        return SDL_Color{Uint8(v >> 16), Uint8(v >> 8), Uint8(v), 0};
+    }
+};
+
+bool Proche(SDL_Color c, int r, int g, int b, int marge = 40)
+{
+    return abs(c.r - r) <= marge && abs(c.g - g) <= marge && abs(c.b - b) <= marge;
+}
+
+struct Ecran : testing::Test {
+    pid_t xvfb = 0, jeu = 0;
+    std::string affichage, dossier;
+    Display* d = nullptr;
+    Window fenetre = 0;
+    int statut = -1;
+
+    void SetUp() override
+    {
+        for (int n = 50; n < 200 && affichage.empty(); ++n) {
+            struct stat st;
+            std::string verrou = "/tmp/.X" + std::to_string(n) + "-lock";
+            if (stat(verrou.c_str(), &st) == 0 || stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) == 0)
+                continue;
+            affichage = ":" + std::to_string(n);
+        }
+        xvfb = fork();
+        if (xvfb == 0) {
+            freopen("/dev/null", "w", stderr);
+            execlp("Xvfb", "Xvfb", affichage.c_str(), "-noreset", "-nolisten", "tcp", "-screen", "0",
+                   "800x700x24", (char*)nullptr);
+            _exit(98);
+        }
+        ASSERT_TRUE(Attendre([&] { return (d = XOpenDisplay(affichage.c_str())) != nullptr; }))
+            << "Xvfb did not start on " << affichage;
+        char modele[] = "/tmp/gavremo_ecranXXXXXX";
+        dossier = mkdtemp(modele);
+        jeu = fork();
+        if (jeu == 0) {
+            setenv("DISPLAY", affichage.c_str(), 1);
+            setenv("SDL_VIDEODRIVER", "x11", 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (chdir(RACINE) != 0 || !freopen((dossier + "/sortie").c_str(), "w", stdout)
+                || !freopen((dossier + "/erreurs").c_str(), "w", stderr))
+                _exit(99);
+            execl(GAVREMO, GAVREMO, (char*)nullptr);
+            _exit(98);
+        }
+        ASSERT_TRUE(Attendre([&] { return (fenetre = Trouver(DefaultRootWindow(d))) != 0; }));
+        XSelectInput(d, fenetre, StructureNotifyMask);
+    }
+
+    void TearDown() override
+    {
+        if (jeu && statut < 0) {
+            kill(jeu, SIGKILL);
+            waitpid(jeu, nullptr, 0);
+        }
+        if (d)
+            XCloseDisplay(d);
+        kill(xvfb, SIGTERM);
+        waitpid(xvfb, nullptr, 0);
+        system(("rm -rf " + dossier).c_str());
+    }
+
+    // Polls `test` every 20 ms for up to 20 s.
+    static bool Attendre(const std::function<bool()>& test)
+    {
+        for (int n = 0; n < 1000; ++n) {
+            if (test())
+                return true;
+            usleep(20000);
+        }
+        return false;
+    }
+
+    Window Trouver(Window w)
+    {
+        char* nom = nullptr;
+        if (XFetchName(d, w, &nom) && nom) {
+            bool oui = std::string(nom) == TITRE;
+            XFree(nom);
+            if (oui)
+                return w;
+        }
+        Window racine, parent, *enfants = nullptr;
+        unsigned n = 0;
+        Window trouve = 0;
+        if (XQueryTree(d, w, &racine, &parent, &enfants, &n)) {
+            for (unsigned k = 0; k < n && !trouve; ++k)
+                trouve = Trouver(enfants[k]);
+            if (enfants)
+                XFree(enfants);
+        }
+        return trouve;
+    }
+
+    void Capture(Image& im)
+    {
+        if (im.x)
+            XDestroyImage(im.x);
+        im.x = XGetImage(d, fenetre, 0, 0, 600, 600, AllPlanes, ZPixmap);
+        ASSERT_NE(im.x, nullptr);
+    }
+
+    void Xdotool(const std::string& args)
+    {
+        ASSERT_EQ(system(("DISPLAY=" + affichage + " xdotool " + args).c_str()), 0) << args;
+    }
+
+    // Where the target stands: the middle of its blue ring, or x -1.
+    SDL_Rect Cible(const Image& im)
+    {
+        int n = 0, sx = 0, sy = 0;
+        for (int y = 0; y < 600; y += 2)
+            for (int x = 0; x < 600; x += 2)
+                if (Proche(im.Pixel(x, y), 0, 80, 255, 60)) {
+                    ++n;
+                    sx += x;
+                    sy += y;
+                }
+        if (n < 20)
+            return SDL_Rect{-1, -1, 0, 0};
+        return SDL_Rect{Sint16(sx / n), Sint16(sy / n), 0, 0};
+    }
+
+    bool Perdu(const Image& im)
+    {
+        return Proche(im.Pixel(300, 590), 0, 0, 0, 0) && Proche(im.Pixel(110, 210), 48, 0, 0, 30);
+    }
+
+    // Reads the score line by matching the screen's pure red against the game
+    // font's rendering of each candidate score.
+    int Score(const Image& im, int y0)
+    {
+        static std::map<int, SDL_Surface*> rendus;
+        static TTF_Font* police = nullptr;
+        if (!police) {
+            TTF_Init();
+            police = TTF_OpenFont(RACINE "/font/MorrisRomanBlack.ttf", 36);
+        }
+        for (int k = -20; k <= 3000; ++k) {
+            SDL_Surface*& s = rendus[k];
+            if (!s) {
+                char texte[20];
+                snprintf(texte, sizeof texte, "%d points", k);
+                s = TTF_RenderText_Solid(police, texte, SDL_Color{255, 0, 0, 0});
+            }
+            bool pareil = true;
+            for (int y = 0; y < s->h && pareil; ++y)
+                for (int x = 0; x < s->w + 8 && pareil; ++x) {
+                    bool rouge = x < s->w && static_cast<Uint8*>(s->pixels)[y * s->pitch + x] != 0;
+                    pareil = rouge == Proche(im.Pixel(x, y0 + y), 255, 0, 0, 0);
+                }
+            if (pareil)
+                return k;
+        }
+        return -9999;
+    }
+
+    int HauteurLigne()
+    {
+        TTF_Init();
+        TTF_Font* police = TTF_OpenFont(RACINE "/font/MorrisRomanBlack.ttf", 36);
+        return TTF_FontHeight(police);
+    }
+
+    void Fermer()
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = fenetre;
+        e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(d, fenetre, False, NoEventMask, &e);
+        XFlush(d);
+    }
+
+    std::string Fin()
+    {
+        int etat = 0;
+        bool fini = Attendre([&] { return waitpid(jeu, &etat, WNOHANG) == jeu; });
+        EXPECT_TRUE(fini);
+        statut = fini && WIFEXITED(etat) ? WEXITSTATUS(etat) : 128;
+        std::ifstream f(dossier + "/sortie");
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+
+    // Clicks the target and returns the score read after the click.
+    int Toucher(Image& im, int y0)
+    {
+        SDL_Rect c{-1, -1, 0, 0};
+        EXPECT_TRUE(Attendre([&] { Capture(im); c = Cible(im); return c.x >= 0; }));
+        Xdotool("mousemove --window " + std::to_string(fenetre) + " " + std::to_string(c.x) + " "
+                + std::to_string(c.y) + " click 1");
+        int score = -9999;
+        Attendre([&] { Capture(im); score = Score(im, y0); return score > 0 || Perdu(im); });
+        return score;
+    }
+};
+
+} // namespace
+
+TEST_F(Ecran, FenetreSceneCurseurEtFermeture)
+{
+    XWindowAttributes a;
+    XGetWindowAttributes(d, fenetre, &a);
+    EXPECT_EQ(a.width, 600);
+    EXPECT_EQ(a.height, 600);
+
+    Image im;
+    int y0 = HauteurLigne();
+    // The scene: score lines, the target, the ground and banner at the bottom.
+    ASSERT_TRUE(Attendre([&] { Capture(im); return Score(im, y0) == 0; }));
+    EXPECT_GE(Cible(im).x, 0);
+    SDL_Color sol = im.Pixel(590, 590);
+    EXPECT_TRUE(sol.g > 40 && sol.g > sol.b) << int(sol.r) << "," << int(sol.g) << "," << int(sol.b);
+
+    // Keep the game going with a hit, then watch the sprite follow the pointer.
+    EXPECT_GT(Toucher(im, y0), 0);
+    for (auto [x, y] : {std::pair{300, 300}, std::pair{470, 90}}) {
+        Xdotool("mousemove --window " + std::to_string(fenetre) + " " + std::to_string(x) + " " + std::to_string(y));
+        EXPECT_TRUE(Attendre([&] { Capture(im); return Proche(im.Pixel(x - 10, y), 0x40, 0xff, 0x40, 50); }))
+            << x << "," << y;
+    }
+
+    Fermer();
+    EXPECT_EQ(Fin(), "");
+    EXPECT_EQ(statut, 1);
+}
+
+TEST_F(Ecran, PartieJoueeJusquauBout)
+{
+    Image im;
+    int y0 = HauteurLigne();
+    int score = Toucher(im, y0);
+    ASSERT_GT(score, 0);
+    // A click beside the target costs exactly one point.
+    SDL_Rect c = Cible(im);
+    int x = c.x < 0 || c.x > 300 ? 40 : 560;
+    Xdotool("mousemove --window " + std::to_string(fenetre) + " " + std::to_string(x) + " 300 click 1");
+    int apres = -9999;
+    ASSERT_TRUE(Attendre([&] { Capture(im); apres = Score(im, y0); return apres != score; }));
+    if (!Perdu(im))
+        EXPECT_TRUE(apres == score - 1 || apres == score - 16) << score << " -> " << apres;
+
+    // Then miss until the score goes below zero.
+    Attendre([&] {
+        Capture(im);
+        if (!Perdu(im))
+            Xdotool("click 1");
+        return Perdu(im);
+    });
+    ASSERT_TRUE(Perdu(im));
+    Xdotool("key --window " + std::to_string(fenetre) + " a");
+    EXPECT_EQ(Fin(), "Exited cleanly\n");
+    EXPECT_EQ(statut, 0);
+}
+
+TEST_F(Ecran, PartieLaisseeSeuleFermeeSurLePerdu)
+{
+    Image im;
+    ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
+    Fermer();
+    EXPECT_EQ(Fin(), "Exited cleanly\n");
+    EXPECT_EQ(statut, 0);
+}

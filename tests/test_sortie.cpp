@@ -1,0 +1,147 @@
+// The real game, run as a child process on broken set-ups: what it prints,
+// where, and how it ends.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Issue {
+    int statut = -1;    // exit status, or -1 when a signal ended it
+    int signal = 0;
+    std::string sortie, erreurs;
+};
+
+std::string Lire(const std::string& chemin)
+{
+    std::ifstream f(chemin, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+// Runs the game in `dossier` with the dummy drivers and `env` on top. Once its
+// standard error shows `signe`, it is sent SIGTERM, as a window closing would;
+// one that neither ends nor shows it within 20 s is killed.
+Issue Lancer(const std::string& dossier, std::vector<std::string> env, const std::string& signe = "")
+{
+    std::string sortie = dossier + "/.sortie", erreurs = dossier + "/.erreurs";
+    pid_t pid = fork();
+    if (pid == 0) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        for (auto& e : env)
+            putenv(const_cast<char*>(e.c_str()));
+        if (chdir(dossier.c_str()) != 0 || !freopen(sortie.c_str(), "w", stdout)
+            || !freopen(erreurs.c_str(), "w", stderr))
+            _exit(99);
+        execl(GAVREMO, GAVREMO, (char*)nullptr);
+        _exit(98);
+    }
+    int etat = 0;
+    bool signale = false;
+    for (int n = 0; waitpid(pid, &etat, WNOHANG) == 0; ++n) {
+        if (!signale && !signe.empty() && Lire(erreurs).find(signe) != std::string::npos) {
+            kill(pid, SIGTERM);
+            signale = true;
+        }
+        if (n == 2000)
+            kill(pid, SIGKILL);
+        usleep(10000);
+    }
+    Issue r;
+    if (WIFEXITED(etat))
+        r.statut = WEXITSTATUS(etat);
+    else
+        r.signal = WTERMSIG(etat);
+    r.sortie = Lire(sortie);
+    r.erreurs = Lire(erreurs);
+    return r;
+}
+
+// A fresh copy of the game's files, to spoil one of them.
+std::string Copie()
+{
+    char modele[] = "/tmp/gavremo_casXXXXXX";
+    std::string dossier = mkdtemp(modele);
+    std::string cmd = "cp -r " RACINE "/rsrc_img " RACINE "/font " RACINE "/son " + dossier;
+    EXPECT_EQ(system(cmd.c_str()), 0);
+    return dossier;
+}
+
+int Lignes(const std::string& s) { return int(std::count(s.begin(), s.end(), '\n')); }
+
+} // namespace
+
+TEST(Sortie, EchecsDuDemarrage)
+{
+    std::string dossier = Copie();
+
+    Issue r = Lancer(dossier, {"SDL_VIDEODRIVER=nulle"});
+    EXPECT_EQ(r.statut, 1);
+    EXPECT_EQ(r.sortie.rfind("Unable to init SDL: ", 0), 0u) << r.sortie;
+    EXPECT_EQ(Lignes(r.sortie), 1);
+    EXPECT_EQ(r.erreurs, "");
+
+    r = Lancer(dossier, {"LD_PRELOAD=" FAUX_SDL, "GAVREMO_FAUX=mode"});
+    EXPECT_EQ(r.statut, 1);
+    EXPECT_EQ(r.sortie, "Incapable d'ouvrir une fenetre: mode refused, icon already set\n");
+    EXPECT_EQ(r.erreurs, "");
+
+    r = Lancer(dossier, {"LD_PRELOAD=" FAUX_SDL, "GAVREMO_FAUX=ttf"});
+    EXPECT_EQ(r.statut, 1);
+    EXPECT_EQ(r.sortie, "");
+    EXPECT_EQ(r.erreurs, "Erreur de Font: no text today \n");
+
+    system(("rm -rf " + dossier).c_str());
+}
+
+TEST(Sortie, FichiersAbimes)
+{
+    const char* fichiers[] = {"rsrc_img/curseur.bmp", "rsrc_img/terrain.jpg", "rsrc_img/target.jpg",
+                              "rsrc_img/curseur.gif", "font/MorrisRomanBlack.ttf"};
+    // Each way of spoiling a file, as a shell command on $f.
+    const char* degats[] = {"rm $f", ": > $f", "echo 'pas une image' > $f", "mkdir -p $f.d && rm $f && mv $f.d $f"};
+    for (const char* f : fichiers)
+        for (const char* d : degats) {
+            std::string dossier = Copie();
+            std::string cmd = "cd " + dossier + " && f=" + f + " && " + d;
+            ASSERT_EQ(system(cmd.c_str()), 0) << cmd;
+            Issue r = Lancer(dossier, {});
+            SCOPED_TRACE(std::string(f) + " / " + d);
+            EXPECT_EQ(r.signal, 0);
+            EXPECT_EQ(r.statut, 1);
+            EXPECT_EQ(Lignes(r.erreurs), 1) << r.erreurs;
+            EXPECT_NE(r.erreurs.find(f), std::string::npos) << r.erreurs;
+            EXPECT_EQ(r.sortie.find("Exited cleanly"), std::string::npos);
+            system(("rm -rf " + dossier).c_str());
+        }
+}
+
+TEST(Sortie, CibleTropGrande)
+{
+    std::string dossier = Copie();
+    ASSERT_EQ(system(("convert -size 200x101 xc:white " + dossier + "/rsrc_img/target.jpg").c_str()), 0);
+    Issue r = Lancer(dossier, {});
+    EXPECT_EQ(r.statut, 1);
+    EXPECT_NE(r.erreurs.find("rsrc_img/target.jpg"), std::string::npos) << r.erreurs;
+    EXPECT_EQ(Lignes(r.erreurs), 1);
+    system(("rm -rf " + dossier).c_str());
+}
+
+TEST(Sortie, SansSonLaPartieContinue)
+{
+    std::string dossier = Copie();
+    ASSERT_EQ(system(("echo bruit > " + dossier + "/son/pan.wav").c_str()), 0);
+    Issue r = Lancer(dossier, {}, "la partie sera muette");
+    EXPECT_EQ(r.signal, 0);
+    // Stopped mid-game: a window closed during play ends with status 1.
+    EXPECT_EQ(r.statut, 1);
+    EXPECT_NE(r.erreurs.find("son/pan.wav"), std::string::npos) << r.erreurs;
+    system(("rm -rf " + dossier).c_str());
+}
