@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 
@@ -504,4 +506,83 @@ TEST_F(Jeu, FinLibereEtSalue)
         EXPECT_EQ(s->refcount, 1);
         SDL_FreeSurface(s);
     }
+}
+
+// A long game of random input through the real pass, checking after every pass
+// what must always hold. GAVREMO_GRAINE replays a failing run.
+TEST_F(Jeu, LonguePartieAuHasard)
+{
+    const char* g = getenv("GAVREMO_GRAINE");
+    unsigned graine = g ? unsigned(strtoul(g, nullptr, 10)) : unsigned(time(nullptr));
+    SCOPED_TRACE("GAVREMO_GRAINE=" + std::to_string(graine));
+    srand(graine);   // Alea's draws too, once it has seeded itself: it seeds only once
+    Alea(0, 0);
+    srand(graine);
+    auto Hasard = [](int n) { return rand() % n; };
+
+    const int passes = 100000;
+    int t = 0, touches = 0;
+    p.points = 2000;   // a head start, so that the first misses do not end the game
+    long tas1000 = 0;
+    int n = 0;
+    for (; n < passes + 1000 && p.ctn; ++n) {
+        bool jouer = n < passes;   // afterwards only misses and escapes, towards the end
+        if (n == passes)
+            p.points = 10;
+        // A fresh lifetime now and then: past 150 hits no target can be caught, and
+        // one long run should cover many games' worth of passes.
+        if (jouer && p.difficultee < 100)
+            p.difficultee = 3000;
+        int r = Hasard(100);
+        if (r < 30 && jouer) {
+            int x = p.posTarget.x + 1 + Hasard(63), y = p.posTarget.y + 1 + Hasard(63);
+            Bouton(x, y, Uint8(1 + Hasard(5)));
+        } else if (r < 40) {
+            Bouton(Hasard(600), Hasard(600), Uint8(1 + Hasard(5)));
+        } else if (r < 60) {
+            int bords[] = {0, 1, 599, 65535};
+            Mouvement(Hasard(2) ? Hasard(600) : bords[Hasard(4)], Hasard(2) ? Hasard(600) : bords[Hasard(4)]);
+        } else if (r < 65) {
+            Touche(Hasard(2) ? SDL_KEYDOWN : SDL_KEYUP, Hasard(2) ? SDLK_SPACE : SDLKey(Hasard(300)));
+        } else if (r < 68) {
+            SDL_Event e{};
+            e.type = Uint8(SDL_ACTIVEEVENT + Hasard(3) * 10);   // focus, joystick, resize
+            Pousser(e);
+        }
+        int pas[] = {0, 1, 2, 5, 17, 30, 49, 50, 51, 200, 3001, 6000};
+        t += Hasard(10) < 8 ? Hasard(6) : pas[Hasard(12)];
+
+        Partie avant = p;
+        Passe(p, t);
+        if (!p.ctn)
+            break;
+        bool touche = p.difficultee == avant.difficultee - 20;
+        ASSERT_TRUE(touche || p.difficultee == avant.difficultee);
+        touches += touche;
+        bool fuite = t - avant.tp > avant.difficultee && avant.trgt;
+        int ecart = p.points - avant.points + (fuite ? 15 : 0);
+        if (touche)
+            ASSERT_GE(ecart, 0);
+        else
+            ASSERT_TRUE(ecart == 0 || ecart == -1) << ecart;
+        ASSERT_GE(p.ptnMax, avant.ptnMax);
+        ASSERT_GE(p.ptnMax, avant.points);
+        ASSERT_GE(p.i, avant.i);
+        int x = p.posTarget.x, y = p.posTarget.y;
+        ASSERT_TRUE((x >= 64 && x <= 536 && y >= 128 && y <= 472) || (x == 600 && y == 600)
+                    || (x == 128 && y == 128)) << x << "," << y;
+        if (n == 1000)
+            tas1000 = mallinfo2().uordblks;
+        if (n == passes - 1 && tas1000) {
+            // Every replaced rendering was released: the heap has not grown.
+            EXPECT_LT(long(mallinfo2().uordblks) - tas1000, 64 * 1024);
+        }
+    }
+    EXPECT_EQ(p.ctn, 0);
+    EXPECT_GT(touches, 1000);
+    EXPECT_GE(n, passes);   // the game lasted through the random part
+    EXPECT_EQ(p.event.type, SDL_KEYDOWN);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(Terminer(p), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Exited cleanly\n");
 }
