@@ -1,9 +1,26 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test.
+# Installs what the tests need, builds, and runs every test: once as built for
+# play, once under AddressSanitizer and UndefinedBehaviorSanitizer, and the long
+# random session under valgrind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+racine=$PWD
 scripts/installer.sh tests
+jobs=$(nproc)
+
 cmake -S . -B build >/dev/null
-cmake --build build -j"$(nproc)"
-cd build
-ctest --output-on-failure -j2 --timeout 300
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j2 --timeout 300)
+
+cmake -S . -B build-asan -DGAVREMO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build-asan -j"$jobs"
+# The preloaded failure shim comes before the sanitizer's runtime, which is harmless here.
+(cd build-asan && LSAN_OPTIONS="suppressions=$racine/tests/lsan.supp" \
+  ASAN_OPTIONS="verify_asan_link_order=0:detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1" \
+  ctest --output-on-failure -j2 --timeout 300)
+
+# Every pass is some fifty times slower under valgrind: a shorter session.
+echo "valgrind: long random session"
+GAVREMO_PASSES=3000 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+  valgrind -q --error-exitcode=3 --leak-check=full --errors-for-leak-kinds=definite \
+  --show-leak-kinds=definite build/tests/test_jeu --gtest_filter='Jeu.LonguePartieAuHasard'

@@ -9,15 +9,46 @@
 const int REPETITION_TOUCHE = 100;   // key repeat delay and interval, ms
 const int CIBLE_MAX = 300;           // width + height of the target, so both placement ranges hold
 
+// SDL_image draws a cut-off JPEG or GIF as far as it goes and calls it loaded,
+// so a picture must also end with its format's closing mark.
+static bool Entiere(const char* chemin)
+{
+    FILE* f = fopen(chemin, "rb");
+    if (!f)
+        return true;   // IMG_Load will say why
+    unsigned char debut[3] = {0}, fin[64];
+    size_t n = fread(debut, 1, sizeof debut, f);
+    fseek(f, 0, SEEK_END);
+    long taille = ftell(f);
+    long queue = taille < long(sizeof fin) ? taille : long(sizeof fin);
+    fseek(f, taille - queue, SEEK_SET);
+    size_t m = queue > 0 ? fread(fin, 1, size_t(queue), f) : 0;
+    fclose(f);
+    while (m > 0 && fin[m - 1] == 0)
+        --m;   // padding after the mark is harmless
+    if (n == 3 && debut[0] == 0xFF && debut[1] == 0xD8)
+        return m >= 2 && fin[m - 2] == 0xFF && fin[m - 1] == 0xD9;
+    if (n == 3 && memcmp(debut, "GIF", 3) == 0)
+        return m >= 1 && fin[m - 1] == 0x3B;
+    return true;
+}
+
+SDL_Surface* LireImage(const char* chemin)
+{
+    SDL_Surface* image = Entiere(chemin) ? IMG_Load(chemin) : nullptr;
+    if (!image)
+        fprintf(stderr, "Incapable de charger %s: %s\n", chemin,
+                Entiere(chemin) ? IMG_GetError() : "fichier tronque");
+    return image;
+}
+
 // A picture the game cannot do without: a missing one would crash the first
-// frame that reads its size, so stop here and say which file it was.
+// frame that reads its size, so stop here.
 static SDL_Surface* Charger(const char* chemin)
 {
-    SDL_Surface* image = IMG_Load(chemin);
-    if (!image) {
-        fprintf(stderr, "Incapable de charger %s: %s\n", chemin, IMG_GetError());
+    SDL_Surface* image = LireImage(chemin);
+    if (!image)
         exit(1);
-    }
     return image;
 }
 

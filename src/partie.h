@@ -56,6 +56,7 @@ extern "C" int SDL_main(int argc, char** argv);
 // Start-up and shutdown
 int Demarrer(Partie& p);
 int Terminer(Partie& p);
+SDL_Surface* LireImage(const char* chemin);   // null, and a line on stderr, when unusable
 
 // Frame loop and repaint
 void Boucle(Partie& p);

@@ -1,15 +1,10 @@
 #include "partie.h"
 
-#include <SDL_image.h>
-
-#include <cstdio>
-
 void EcranPerdu(Partie& p)
 {
     SDL_FreeSurface(p.target);
-    p.target = IMG_Load(IMG_PERDU);
-    if (!p.target)
-        fprintf(stderr, "Incapable de charger %s: %s\n", IMG_PERDU, IMG_GetError());
+    // Without its picture the screen still shows the best score, and ends as usual.
+    p.target = LireImage(IMG_PERDU);
 
     while (p.ctn) {
         if (p.target) {

@@ -163,20 +163,26 @@ struct Ecran : testing::Test {
 
     // Reads the score line by matching the screen's pure red against the game
     // font's rendering of each candidate score.
-    int Score(const Image& im, int y0)
+    static TTF_Font* Police()
     {
-        static std::map<int, SDL_Surface*> rendus;
         static TTF_Font* police = nullptr;
         if (!police) {
             TTF_Init();
             police = TTF_OpenFont(RACINE "/font/MorrisRomanBlack.ttf", 36);
         }
+        return police;
+    }
+
+    int Score(const Image& im, int y0)
+    {
+        // Kept for the whole run, and reachable to its end.
+        static auto* rendus = new std::map<int, SDL_Surface*>;
         for (int k = -20; k <= 3000; ++k) {
-            SDL_Surface*& s = rendus[k];
+            SDL_Surface*& s = (*rendus)[k];
             if (!s) {
                 char texte[20];
                 snprintf(texte, sizeof texte, "%d points", k);
-                s = TTF_RenderText_Solid(police, texte, SDL_Color{255, 0, 0, 0});
+                s = TTF_RenderText_Solid(Police(), texte, SDL_Color{255, 0, 0, 0});
             }
             bool pareil = true;
             for (int y = 0; y < s->h && pareil; ++y)
@@ -190,12 +196,7 @@ struct Ecran : testing::Test {
         return -9999;
     }
 
-    int HauteurLigne()
-    {
-        TTF_Init();
-        TTF_Font* police = TTF_OpenFont(RACINE "/font/MorrisRomanBlack.ttf", 36);
-        return TTF_FontHeight(police);
-    }
+    int HauteurLigne() { return TTF_FontHeight(Police()); }
 
     void Fermer()
     {

@@ -106,7 +106,8 @@ TEST(Sortie, FichiersAbimes)
     const char* fichiers[] = {"rsrc_img/curseur.bmp", "rsrc_img/terrain.jpg", "rsrc_img/target.jpg",
                               "rsrc_img/curseur.gif", "font/MorrisRomanBlack.ttf"};
     // Each way of spoiling a file, as a shell command on $f.
-    const char* degats[] = {"rm $f", ": > $f", "echo 'pas une image' > $f", "mkdir -p $f.d && rm $f && mv $f.d $f"};
+    const char* degats[] = {"rm $f", ": > $f", "echo 'pas une image' > $f", "mkdir -p $f.d && rm $f && mv $f.d $f",
+                            "head -c $(($(stat -c %s $f) / 2)) $f > $f.t && mv $f.t $f"};
     for (const char* f : fichiers)
         for (const char* d : degats) {
             std::string dossier = Copie();
