@@ -24,3 +24,16 @@ echo "valgrind: long random session"
 GAVREMO_PASSES=3000 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
   valgrind -q --error-exitcode=3 --leak-check=full --errors-for-leak-kinds=definite \
   --show-leak-kinds=definite build/tests/test_jeu --gtest_filter='Jeu.LonguePartieAuHasard'
+
+# The game itself: what it keeps to the end (font, sprite, icon, sound) must stay
+# reachable. Closed by SIGTERM in play (status 1) or on the game-over screen (0).
+echo "valgrind: the game, closed after 8 s"
+status=0
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout --preserve-status -s TERM 8 \
+  valgrind -q --error-exitcode=3 --leak-check=full --errors-for-leak-kinds=definite \
+  --show-leak-kinds=definite build/gavremo >/dev/null || status=$?
+if [ "$status" -gt 1 ]; then
+  echo "valgrind: the game ended with status $status"
+  exit 1
+fi
+echo "valgrind: clean"
