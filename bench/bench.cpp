@@ -1,0 +1,245 @@
+// Each step of the game beside a bare loop making the same SDL calls, in the
+// same run, with the ratio game / bare printed at the end. Not a test.
+#include "partie.h"
+
+#include <SDL_image.h>
+#include <benchmark/benchmark.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <sys/resource.h>
+
+namespace {
+
+void Fermer(Partie& p)
+{
+    for (SDL_Surface* s : {p.bmp, p.texte, p.target, p.temps, p.point, p.curseur, p.icone})
+        SDL_FreeSurface(s);
+    TTF_CloseFont(p.police);
+    if (p.tir)
+        Mix_FreeChunk(p.tir->echantillon);
+    delete p.tir;
+    delete p.system;
+    Mix_CloseAudio();
+    TTF_Quit();
+    SDL_Quit();
+}
+
+// A started game that never relocates nor ends while it is measured.
+struct Jeu {
+    Partie p{};
+    Jeu()
+    {
+        Demarrer(p);
+        p.difficultee = INT_MAX;
+        p.points = 1000000;
+        Passe(p, 51);
+    }
+    ~Jeu() { Fermer(p); }
+};
+
+// The same files and window, with nothing of the game around them.
+struct Nu {
+    SDL_Surface *ecran, *sol, *banniere, *cible, *curseur, *icone;
+    TTF_Font* police;
+    Mix_Chunk* son = nullptr;
+    SDL_Rect posSol, posCible{128, 128, 0, 0}, posCurseur{300, 300, 0, 0}, zero{0, 0, 0, 0};
+    SDL_Surface *ligne1 = nullptr, *ligne2 = nullptr;
+    Nu()
+    {
+        SDL_Init(SDL_INIT_VIDEO);
+        icone = IMG_Load(IMG_ICONE);
+        SDL_WM_SetIcon(icone, nullptr);
+        ecran = SDL_SetVideoMode(LARGEUR, HAUTEUR, PROFONDEUR, SDL_HWSURFACE | SDL_DOUBLEBUF);
+        TTF_Init();
+        sol = IMG_Load(IMG_TERRAIN);
+        cible = IMG_Load(IMG_CIBLE);
+        police = TTF_OpenFont(FICHIER_POLICE, TAILLE_POLICE);
+        banniere = TTF_RenderText_Solid(police, "Dunvexa !", ROUGE);
+        posSol = SDL_Rect{0, Sint16(HAUTEUR - banniere->h), 0, 0};
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0) {
+            Mix_AllocateChannels(1);
+            son = Mix_LoadWAV(SON_TIR);
+        }
+        SDL_EnableKeyRepeat(100, 100);
+        SDL_ShowCursor(SDL_DISABLE);
+        SDL_WM_SetCaption("Gavremo /by Merulek", nullptr);
+        curseur = IMG_Load(IMG_CURSEUR);
+    }
+    void Repeindre(SDL_Color fond)
+    {
+        char texte[25];
+        SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, fond.r, fond.g, fond.b));
+        SDL_BlitSurface(sol, nullptr, ecran, &posSol);
+        SDL_BlitSurface(banniere, nullptr, ecran, &posSol);
+        sprintf(texte, "Points Max : %d", 1);
+        SDL_FreeSurface(ligne1);
+        ligne1 = TTF_RenderText_Solid(police, texte, ROUGE);
+        SDL_BlitSurface(ligne1, nullptr, ecran, &zero);
+        sprintf(texte, "%d points", 0);
+        SDL_FreeSurface(ligne2);
+        ligne2 = TTF_RenderText_Solid(police, texte, ROUGE);
+        SDL_Rect pos{0, Sint16(ligne2->h), 0, 0};
+        SDL_BlitSurface(ligne2, nullptr, ecran, &pos);
+        SDL_BlitSurface(cible, nullptr, ecran, &posCible);
+    }
+    void Passe(bool repeint)
+    {
+        SDL_Event e;
+        SDL_GetTicks();
+        SDL_BlitSurface(curseur, nullptr, ecran, &posCurseur);
+        if (repeint)
+            Repeindre(NOIR);
+        SDL_Flip(ecran);
+        SDL_PollEvent(&e);
+    }
+    ~Nu()
+    {
+        for (SDL_Surface* s : {sol, banniere, cible, curseur, icone, ligne1, ligne2})
+            SDL_FreeSurface(s);
+        TTF_CloseFont(police);
+        Mix_FreeChunk(son);
+        Mix_CloseAudio();
+        TTF_Quit();
+        SDL_Quit();
+    }
+};
+
+void PasseJeu(benchmark::State& s)
+{
+    Jeu j;
+    for (auto _ : s)
+        Passe(j.p, 51);   // the clock stands: no repaint
+}
+void PasseNue(benchmark::State& s)
+{
+    Nu n;
+    for (auto _ : s)
+        n.Passe(false);
+}
+void RepeintJeu(benchmark::State& s)
+{
+    Jeu j;
+    int t = 51;
+    for (auto _ : s)
+        Passe(j.p, t += 51);
+}
+void RepeintNu(benchmark::State& s)
+{
+    Nu n;
+    for (auto _ : s)
+        n.Passe(true);
+}
+void FlashJeu(benchmark::State& s)
+{
+    Jeu j;
+    j.p.i = 1;
+    j.p.event.button.x = j.p.event.button.y = 5;
+    for (auto _ : s)
+        Tir(j.p);
+}
+void FlashNu(benchmark::State& s)
+{
+    Nu n;
+    for (auto _ : s) {
+        n.Repeindre(GRIS);
+        SDL_Flip(n.ecran);
+    }
+}
+void DemarrageJeu(benchmark::State& s)
+{
+    for (auto _ : s) {
+        Partie p{};
+        Demarrer(p);
+        Passe(p, 51);
+        s.PauseTiming();
+        Fermer(p);
+        s.ResumeTiming();
+    }
+}
+void DemarrageNu(benchmark::State& s)
+{
+    for (auto _ : s) {
+        Nu* n = new Nu;
+        n->Passe(true);
+        s.PauseTiming();
+        delete n;
+        s.ResumeTiming();
+    }
+}
+
+BENCHMARK(PasseJeu);
+BENCHMARK(PasseNue);
+BENCHMARK(RepeintJeu);
+BENCHMARK(RepeintNu);
+BENCHMARK(FlashJeu);
+BENCHMARK(FlashNu);
+BENCHMARK(DemarrageJeu)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(DemarrageNu)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Prints, after the usual table, each game case over its bare twin.
+struct Rapport : benchmark::ConsoleReporter {
+    std::map<std::string, double> temps;
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration)
+                temps[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = r.GetAdjustedCPUTime();
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const char* paires[][2] = {{"PasseJeu", "PasseNue"}, {"RepeintJeu", "RepeintNu"},
+                                   {"FlashJeu", "FlashNu"}, {"DemarrageJeu", "DemarrageNu"}};
+        for (auto& p : paires)
+            if (temps.count(p[0]) && temps.count(p[1]))
+                printf("%-14s game / bare = %.3f\n", p[0], temps[p[0]] / temps[p[1]]);
+    }
+};
+
+long PicMemoire()
+{
+    rusage r;
+    getrusage(RUSAGE_SELF, &r);
+    return r.ru_maxrss;
+}
+
+// Peak memory over a long game of repaints, and how many passes input takes to show.
+void MemoireEtLatence()
+{
+    Jeu j;
+    int t = 51;
+    long apres1000 = 0;
+    for (int n = 1; n <= 100000; ++n) {
+        Passe(j.p, t += (n % 3 == 0 ? 51 : 1));
+        if (n == 1000)
+            apres1000 = PicMemoire();
+    }
+    printf("peak memory: %ld KiB after 1,000 passes, %ld KiB after 100,000\n", apres1000, PicMemoire());
+
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = 400;
+    e.motion.y = 400;
+    SDL_PushEvent(&e);
+    int passes = 0;
+    Uint32* px = static_cast<Uint32*>(j.p.screen->pixels);
+    for (px[400 * j.p.screen->pitch / 4 + 390] = 0; passes < 10 && !px[400 * j.p.screen->pitch / 4 + 390];)
+        Passe(j.p, t), ++passes;
+    printf("pointer motion shown after %d pass(es)\n", passes);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Rapport rapport;
+    benchmark::RunSpecifiedBenchmarks(&rapport);
+    MemoireEtLatence();
+    return 0;
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the benchmark and runs it under SDL's dummy video driver, then in an X
+# window on Xvfb. Prints each case beside its bare-SDL twin and their ratio.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/installer.sh tests
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)" --target bench >/dev/null
+export SDL_AUDIODRIVER=dummy
+echo "== dummy video driver"
+SDL_VIDEODRIVER=dummy build/bench --benchmark_color=false --benchmark_min_time=1 "$@"
+n=50
+while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+Xvfb :$n -noreset -nolisten tcp -screen 0 800x700x24 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb' EXIT
+for _ in $(seq 100); do xdpyinfo -display :$n >/dev/null 2>&1 && break; sleep 0.05; done
+echo "== x11 video driver on Xvfb"
+DISPLAY=:$n SDL_VIDEODRIVER=x11 build/bench --benchmark_color=false --benchmark_min_time=1 "$@"
