@@ -8,7 +8,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target bench >/dev/null
 export SDL_AUDIODRIVER=dummy
 echo "== dummy video driver"
-SDL_VIDEODRIVER=dummy build/bench --benchmark_color=false --benchmark_min_time=1 "$@"
+SDL_VIDEODRIVER=dummy build/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
 n=50
 while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
 Xvfb :$n -noreset -nolisten tcp -screen 0 800x700x24 2>/dev/null &
@@ -16,4 +16,4 @@ xvfb=$!
 trap 'kill $xvfb' EXIT
 for _ in $(seq 100); do xdpyinfo -display :$n >/dev/null 2>&1 && break; sleep 0.05; done
 echo "== x11 video driver on Xvfb"
-DISPLAY=:$n SDL_VIDEODRIVER=x11 build/bench --benchmark_color=false --benchmark_min_time=1 "$@"
+DISPLAY=:$n SDL_VIDEODRIVER=x11 build/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
