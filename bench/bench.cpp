@@ -1,6 +1,7 @@
 // Each step of the game beside a bare loop making the same SDL calls, in the
 // same run, with the ratio game / bare printed at the end. Not a test.
 #include "partie.h"
+#include "tout_liberer.h"
 
 #include <SDL_image.h>
 #include <benchmark/benchmark.h>
@@ -17,20 +18,6 @@ namespace {
 // Both sides render this score, so their text lines are as long.
 const int SCORE = 1000000;
 
-void Fermer(Partie& p)
-{
-    for (SDL_Surface* s : {p.bmp, p.texte, p.target, p.temps, p.point, p.curseur, p.icone})
-        SDL_FreeSurface(s);
-    TTF_CloseFont(p.police);
-    if (p.tir)
-        Mix_FreeChunk(p.tir->echantillon);
-    delete p.tir;
-    delete p.system;
-    Mix_CloseAudio();
-    TTF_Quit();
-    SDL_Quit();
-}
-
 // A started game that never relocates nor ends while it is measured.
 struct Jeu {
     Partie p{};
@@ -41,7 +28,7 @@ struct Jeu {
         p.points = SCORE;
         Passe(p, 51);
     }
-    ~Jeu() { Fermer(p); }
+    ~Jeu() { ToutLiberer(p); }
 };
 
 // The same files and window, with nothing of the game around them.
@@ -159,7 +146,7 @@ void DemarrageJeu(benchmark::State& s)
         Demarrer(p);
         Passe(p, 51);
         s.PauseTiming();
-        Fermer(p);
+        ToutLiberer(p);
         s.ResumeTiming();
     }
 }

@@ -1,4 +1,5 @@
 #include "partie.h"
+#include "tout_liberer.h"
 
 #include <gtest/gtest.h>
 
@@ -33,21 +34,7 @@ struct Jeu : testing::Test {
         attentes = 0;
         ASSERT_EQ(Demarrer(p), 0);
     }
-    void TearDown() override
-    {
-        // What the game keeps to the end of its process goes here, so that leak
-        // checkers see only the game's own losses.
-        for (SDL_Surface* s : {p.bmp, p.texte, p.target, p.temps, p.point, p.curseur, p.icone})
-            SDL_FreeSurface(s);
-        TTF_CloseFont(p.police);
-        if (p.tir)
-            Mix_FreeChunk(p.tir->echantillon);
-        delete p.tir;
-        delete p.system;
-        Mix_CloseAudio();
-        TTF_Quit();
-        SDL_Quit();
-    }
+    void TearDown() override { ToutLiberer(p); }
 };
 
 void Pousser(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 0); }
