@@ -41,3 +41,6 @@ sox -q -R -n -r 22050 -b 16 -c 1 son/pan.wav synth 0.25 brownnoise synth 0.25 wh
 
 cp "$fonte" font/MorrisRomanBlack.ttf
 cp /usr/share/doc/fonts-blankenburg/copyright font/LICENSE-Blankenburg.txt
+
+# Menu icon for the installed game: the target at 48 x 48.
+convert rsrc_img/target.jpg -strip -resize 48x48 -fuzz 10% -transparent black paquet/gavremo.png

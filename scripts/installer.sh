@@ -3,10 +3,13 @@
 # tests and benchmarks need too (installer.sh tests). Does nothing when all are there.
 set -euo pipefail
 paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev)
-if [ "${1:-jeu}" = tests ]; then
+# installer.sh demo: the game and what its self-playing demo needs.
+case "${1:-jeu}" in
+  demo) paquets+=(xvfb xdotool x11-utils imagemagick) ;;
+  tests)
   paquets+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick sox
-            libx11-dev libxtst-dev valgrind)
-fi
+            libx11-dev libxtst-dev valgrind) ;;
+esac
 manquants=()
 for p in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")

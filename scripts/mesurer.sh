@@ -9,11 +9,6 @@ cmake --build build -j"$(nproc)" --target bench >/dev/null
 export SDL_AUDIODRIVER=dummy
 echo "== dummy video driver"
 SDL_VIDEODRIVER=dummy build/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
-n=50
-while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-Xvfb :$n -noreset -nolisten tcp -screen 0 800x700x24 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb' EXIT
-for _ in $(seq 100); do xdpyinfo -display :$n >/dev/null 2>&1 && break; sleep 0.05; done
+. scripts/xvfb.sh
 echo "== x11 video driver on Xvfb"
-DISPLAY=:$n SDL_VIDEODRIVER=x11 build/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
+SDL_VIDEODRIVER=x11 build/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"

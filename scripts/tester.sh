@@ -8,7 +8,7 @@ racine=$PWD
 scripts/installer.sh tests
 jobs=$(nproc)
 
-cmake -S . -B build >/dev/null
+cmake -S . -B build -DBUILD_TESTING=ON >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j2 --timeout 300)
 
