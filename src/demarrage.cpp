@@ -8,6 +8,7 @@
 
 const int REPETITION_TOUCHE = 100;   // key repeat delay and interval, ms
 const int CIBLE_MAX = 300;           // width + height of the target, so both placement ranges hold
+const int COTE_BOITE = 64;           // the hit box, whatever the size of the target picture
 
 // SDL_image draws a cut-off JPEG or GIF as far as it goes and calls it loaded,
 // so a picture must also end with its format's closing mark.
@@ -110,7 +111,7 @@ int Demarrer(Partie& p)
     p.ptnMax = 1;
     memset(p.temp, 0, sizeof p.temp);
     memset(p.ptn, 0, sizeof p.ptn);
-    p.dimTarget = {64, 64};
+    p.dimTarget = {COTE_BOITE, COTE_BOITE};
 
     SDL_EnableKeyRepeat(REPETITION_TOUCHE, REPETITION_TOUCHE);
     SDL_ShowCursor(SDL_DISABLE);

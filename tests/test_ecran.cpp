@@ -264,32 +264,20 @@ TEST_F(Ecran, FenetreSceneCurseurEtFermeture)
     EXPECT_EQ(statut, 1);
 }
 
-TEST_F(Ecran, PartieJoueeJusquauBout)
+TEST_F(Ecran, ToucherPuisRater)
 {
     Image im;
     int y0 = HauteurLigne();
     int score = Toucher(im, y0);
     ASSERT_GT(score, 0);
-    // A click beside the target costs exactly one point.
-    SDL_Rect c = Cible(im);
-    int x = c.x < 0 || c.x > 300 ? 40 : 560;
-    Xdotool("mousemove --window " + std::to_string(fenetre) + " " + std::to_string(x) + " 300 click 1");
+    // A click beside the target costs exactly one point. No target box reaches x 40.
+    Xdotool("mousemove --window " + std::to_string(fenetre) + " 40 300 click 1");
     int apres = -9999;
     ASSERT_TRUE(Attendre([&] { Capture(im); apres = Score(im, y0); return apres != score; }));
     if (!Perdu(im))
         EXPECT_TRUE(apres == score - 1 || apres == score - 16) << score << " -> " << apres;
 
-    // Then miss until the score goes below zero.
-    Attendre([&] {
-        Capture(im);
-        if (!Perdu(im))
-            Xdotool("click 1");
-        return Perdu(im);
-    });
-    ASSERT_TRUE(Perdu(im));
-    Xdotool("key --window " + std::to_string(fenetre) + " a");
-    EXPECT_EQ(Fin(), "Exited cleanly\n");
-    EXPECT_EQ(statut, 0);
+    // The rest of a whole game, to its clean end, is the demo's.
 }
 
 TEST_F(Ecran, PartieLaisseeSeuleFermeeSurLePerdu)
