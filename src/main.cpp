@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
-// On Windows SDLmain provides this entry; elsewhere SDL 1.2 leaves it to us.
+// SDL 1.2 supplies this entry on Windows only (SDLmain); elsewhere it is ours.
+#ifndef _WIN32
 int main(int argc, char** argv)
 {
     atexit(SDL_Quit);
     return SDL_main(argc, argv);
 }
+#endif
