@@ -288,3 +288,14 @@ TEST_F(Ecran, PartieLaisseeSeuleFermeeSurLePerdu)
     EXPECT_EQ(Fin(), "Exited cleanly\n");
     EXPECT_EQ(statut, 0);
 }
+
+TEST_F(Ecran, RateAZeroPuisTouche)
+{
+    Image im;
+    ASSERT_TRUE(Attendre([&] { Capture(im); return Score(im, HauteurLigne()) == 0; }));
+    Xdotool("mousemove --window " + std::to_string(fenetre) + " 40 300 click 1");
+    ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
+    Xdotool("key --window " + std::to_string(fenetre) + " a");
+    EXPECT_EQ(Fin(), "Exited cleanly\n");
+    EXPECT_EQ(statut, 0);
+}
