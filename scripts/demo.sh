@@ -53,7 +53,9 @@ photo enfuie
 
 for _ in $(seq 300); do perdu && break; souris click 1; done
 photo perdu
-souris key --window "$fenetre" a
+# Through XTEST, to the window under the pointer: with --window the key release
+# would be sent to a window the press has already closed.
+souris key a
 statut=0
 wait $pid || statut=$?
 rm -f "$sortie/.vue.png"
