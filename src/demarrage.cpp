@@ -36,10 +36,10 @@ static bool Entiere(const char* chemin)
 
 SDL_Surface* LireImage(const char* chemin)
 {
-    SDL_Surface* image = Entiere(chemin) ? IMG_Load(chemin) : nullptr;
+    bool entiere = Entiere(chemin);
+    SDL_Surface* image = entiere ? IMG_Load(chemin) : nullptr;
     if (!image)
-        fprintf(stderr, "Incapable de charger %s: %s\n", chemin,
-                Entiere(chemin) ? IMG_GetError() : "fichier tronque");
+        fprintf(stderr, "Incapable de charger %s: %s\n", chemin, entiere ? IMG_GetError() : "fichier tronque");
     return image;
 }
 
