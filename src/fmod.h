@@ -18,7 +18,6 @@ const FMOD_MODE FMOD_CREATESAMPLE = 0x100;
 const FMOD_CHANNELINDEX FMOD_CHANNEL_FREE = -1;
 
 struct FMOD_SYSTEM {
-    int canaux;    // channels asked for at init
     bool ouvert;   // the mixer is open: without it every call stays silent
 };
 

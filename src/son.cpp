@@ -10,7 +10,7 @@ FMOD_RESULT FMOD_System_Create(FMOD_SYSTEM** system)
 {
     if (!system)
         return FMOD_ERR_INVALID_PARAM;
-    *system = new FMOD_SYSTEM{0, false};
+    *system = new FMOD_SYSTEM{false};
     return FMOD_OK;
 }
 
@@ -23,7 +23,7 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAG
         fprintf(stderr, "Pas de son: %s\n", SDL_GetError());
         return FMOD_ERR_OUTPUT_INIT;
     }
-    system->canaux = Mix_AllocateChannels(maxchannels);
+    Mix_AllocateChannels(maxchannels);
     system->ouvert = true;
     return FMOD_OK;
 }
