@@ -365,6 +365,16 @@ TEST_F(Jeu, FlashGrisSansToucherAuRythme)
     EXPECT_TRUE(Egal(Pixel(p.screen, 590, 10), NOIR));
 }
 
+TEST_F(Jeu, UnTirCoupeLeSonQuiOccupeLeCanal)
+{
+    ASSERT_NE(p.tir, nullptr);
+    EXPECT_EQ(FMOD_System_PlaySound(p.system, FMOD_CHANNEL_FREE, p.tir, 0, nullptr), FMOD_OK);
+    // The one channel is busy for a quarter of a second: the new shot takes it over.
+    EXPECT_EQ(FMOD_System_PlaySound(p.system, FMOD_CHANNEL_FREE, p.tir, 0, nullptr), FMOD_OK);
+    EXPECT_EQ(Mix_Playing(-1), 1);
+    EXPECT_EQ(Mix_Paused(-1), 0);
+}
+
 TEST(Son, UnTirSansFlashSeFaitEntendre)
 {
     std::string fichier = testing::TempDir() + "gavremo_son.raw";
