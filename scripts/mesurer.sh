@@ -4,11 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/installer.sh tests
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" --target bench >/dev/null
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)" --target bench >/dev/null
 export SDL_AUDIODRIVER=dummy
 echo "== dummy video driver"
-SDL_VIDEODRIVER=dummy build/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
+SDL_VIDEODRIVER=dummy build-bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
 . scripts/xvfb.sh
 echo "== x11 video driver on Xvfb"
-SDL_VIDEODRIVER=x11 build/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
+SDL_VIDEODRIVER=x11 build-bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"

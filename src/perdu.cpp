@@ -11,7 +11,7 @@ void EcranPerdu(Partie& p)
             p.posTarget.x = Sint16(p.screen->w / 2 - p.target->w / 2);
             p.posTarget.y = Sint16(p.screen->h / 2 - p.target->h / 2);
         }
-        SDL_FillRect(p.screen, nullptr, SDL_MapRGB(p.screen->format, 0, 0, 0));
+        SDL_FillRect(p.screen, nullptr, SDL_MapRGB(p.screen->format, NOIR.r, NOIR.g, NOIR.b));
         SDL_BlitSurface(p.target, nullptr, p.screen, &p.posTarget);
         // The best score as last rendered, not rendered anew: it may lag behind.
         SDL_BlitSurface(p.temps, nullptr, p.screen, &p.pos);
