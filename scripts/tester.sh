@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test: once as built for
-# play, once under AddressSanitizer and UndefinedBehaviorSanitizer, and the long
-# random session under valgrind.
+# Installs what the tests need, builds, and runs every test. The Linux game is
+# tested once as built for play, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the long random session under valgrind.
+# With arguments, runs only the platforms named (linux), in that order.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
+plateformes=("$@")
+[ ${#plateformes[@]} -gt 0 ] || plateformes=(linux)
+
+linux() {
 scripts/installer.sh tests
 jobs=$(nproc)
 
@@ -37,3 +42,11 @@ if [ "$status" -gt 1 ]; then
   exit 1
 fi
 echo "valgrind: clean"
+}
+
+for plateforme in "${plateformes[@]}"; do
+  case "$plateforme" in
+    linux) linux ;;
+    *) echo "tester.sh: unknown platform $plateforme (linux)" >&2; exit 2 ;;
+  esac
+done
