@@ -14,8 +14,7 @@ rm -f gavremo_*_amd64.deb gavremo-dbgsym_*_amd64.ddeb
 cpack -G DEB >/dev/null
 deb=$(ls "$construit"/gavremo_*_amd64.deb)
 ddeb=$(ls "$construit"/gavremo-dbgsym_*_amd64.ddeb)
-avis=$(lintian "$deb" "$ddeb" 2>/dev/null | grep '^[EW]:' || true)
-[ -z "$avis" ] || { echo "lintian: $avis"; exit 1; }
+avis=$(lintian --fail-on error,warning "$deb" "$ddeb" 2>&1) || { echo "lintian: $avis"; exit 1; }
 dossier=$(mktemp -d)
 . "$racine/scripts/xvfb.sh"
 trap 'kill $xvfb_pid 2>/dev/null; ! dpkg -s gavremo >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null; rm -rf "$dossier"' EXIT
@@ -35,14 +34,15 @@ appstreamcli validate --no-net /usr/share/metainfo/org.example.gavremo.metainfo.
   || { appstreamcli validate --no-net /usr/share/metainfo/org.example.gavremo.metainfo.xml; exit 1; }
 desktop-file-validate /usr/share/applications/gavremo.desktop
 
-# The menu entry's command, run as a desktop session would: from the home
-# folder, with a user's PATH on Debian, which ends with /usr/games.
+# The menu entry's command, run as a desktop session would: from some other
+# folder, with Debian's PATH for users, which ends with /usr/games.
 commande=$(sed -n 's/^Exec=//p' /usr/share/applications/gavremo.desktop)
 cd "$dossier"
 PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
   $commande > sortie.txt 2> erreurs.txt &
 pid=$!
-fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1)
+fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
+[ -n "$fenetre" ] || { echo "no window from '$commande': $(cat erreurs.txt)"; exit 1; }
 xdotool getwindowgeometry "$fenetre" | grep -q 'Geometry: 600x600' || { echo "window is not 600x600"; exit 1; }
 # The scene: the target's blue ring somewhere, the ground along the bottom.
 ok=""
