@@ -44,3 +44,15 @@ cp /usr/share/doc/fonts-blankenburg/copyright font/LICENSE-Blankenburg.txt
 
 # Menu icon for the installed game: the target at 48 x 48.
 convert rsrc_img/target.jpg -strip -resize 48x48 -fuzz 10% -transparent black paquet/gavremo.png
+
+# Scalable menu icon: the same rings as vectors, written out so it never varies.
+cat > paquet/gavremo.svg <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
+  <circle cx="32" cy="32" r="30.5" fill="#ffffff"/>
+  <circle cx="32" cy="32" r="24.5" fill="#0050ff"/>
+  <circle cx="32" cy="32" r="17.5" fill="#ffffff"/>
+  <circle cx="32" cy="32" r="10.5" fill="#ff2000"/>
+  <circle cx="32" cy="32" r="4.5" fill="#ffff00"/>
+</svg>
+EOF

@@ -6,7 +6,7 @@ paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2
 # installer.sh demo: the game and what its self-playing demo needs.
 case "${1:-jeu}" in
   demo) paquets+=(xvfb xdotool x11-utils imagemagick) ;;
-  tests) paquets+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick libx11-dev valgrind) ;;
+  tests) paquets+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick libx11-dev valgrind lintian appstream desktop-file-utils man-db) ;;
 esac
 manquants=()
 for p in "${paquets[@]}"; do
@@ -21,4 +21,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 echo "Installing: ${manquants[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "${manquants[@]}" >/dev/null

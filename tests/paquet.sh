@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the .deb, installs it with apt, starts the installed game from another
-# folder on a virtual display, checks its window and scene, and removes it.
+# Builds the .deb, checks it with lintian, installs it with apt, checks the
+# layout and the validators, starts the installed game from another folder as
+# its menu entry does, on a virtual display, checks its window and scene, and
+# removes it.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
 construit=$(realpath "$1")
@@ -8,24 +10,39 @@ if [ "$(id -u)" -ne 0 ]; then echo "not root: the package is not installed here"
 if dpkg -s gavremo >/dev/null 2>&1; then echo "gavremo is already installed: left as it is"; exit 1; fi
 
 cd "$construit"
-rm -f gavremo_*_amd64.deb
+rm -f gavremo_*_amd64.deb gavremo-dbgsym_*_amd64.ddeb
 cpack -G DEB >/dev/null
 deb=$(ls "$construit"/gavremo_*_amd64.deb)
+ddeb=$(ls "$construit"/gavremo-dbgsym_*_amd64.ddeb)
+avis=$(lintian --fail-on error,warning "$deb" "$ddeb" 2>&1) || { echo "lintian: $avis"; exit 1; }
 dossier=$(mktemp -d)
 . "$racine/scripts/xvfb.sh"
-trap 'kill $xvfb_pid 2>/dev/null; DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq gavremo >/dev/null; rm -rf "$dossier"' EXIT
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+trap 'kill $xvfb_pid 2>/dev/null; ! dpkg -s gavremo >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null; rm -rf "$dossier"' EXIT
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null
 
-for f in /usr/bin/gavremo /usr/libexec/gavremo/gavremo /usr/share/gavremo/rsrc_img/target.jpg \
+for f in /usr/games/gavremo /usr/libexec/gavremo/gavremo /usr/share/games/gavremo/rsrc_img/target.jpg \
+         /usr/share/games/gavremo/font/MorrisRomanBlack.ttf /usr/share/games/gavremo/son/pan.wav \
          /usr/share/applications/gavremo.desktop /usr/share/icons/hicolor/48x48/apps/gavremo.png \
-         /usr/share/doc/gavremo/copyright /usr/share/doc/gavremo/LICENSE-Blankenburg.txt; do
+         /usr/share/icons/hicolor/scalable/apps/gavremo.svg /usr/share/doc/gavremo/copyright \
+         /usr/share/doc/gavremo/changelog.gz /usr/share/metainfo/org.example.gavremo.metainfo.xml; do
   [ -e "$f" ] || { echo "missing after install: $f"; exit 1; }
 done
+[ "$(man -w gavremo)" = /usr/share/man/man6/gavremo.6.gz ] || { echo "man gavremo: no page"; exit 1; }
+avis=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man6/gavremo.6.gz 2>&1 >/dev/null)
+[ -z "$avis" ] || { echo "manual page: $avis"; exit 1; }
+appstreamcli validate --no-net /usr/share/metainfo/org.example.gavremo.metainfo.xml >/dev/null \
+  || { appstreamcli validate --no-net /usr/share/metainfo/org.example.gavremo.metainfo.xml; exit 1; }
+desktop-file-validate /usr/share/applications/gavremo.desktop
 
+# The menu entry's command, run as a desktop session would: from some other
+# folder, with Debian's PATH for users, which ends with /usr/games.
+commande=$(sed -n 's/^Exec=//p' /usr/share/applications/gavremo.desktop)
 cd "$dossier"
-SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy gavremo > sortie.txt 2> erreurs.txt &
+PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
+  $commande > sortie.txt 2> erreurs.txt &
 pid=$!
-fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1)
+fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
+[ -n "$fenetre" ] || { echo "no window from '$commande': $(cat erreurs.txt)"; exit 1; }
 xdotool getwindowgeometry "$fenetre" | grep -q 'Geometry: 600x600' || { echo "window is not 600x600"; exit 1; }
 # The scene: the target's blue ring somewhere, the ground along the bottom.
 ok=""
@@ -43,4 +60,9 @@ statut=0
 wait $pid || statut=$?
 # SIGTERM closes the window mid-game: status 1, as for any window closed in play.
 [ "$statut" = 1 ] || { echo "status $statut, stderr: $(cat erreurs.txt)"; exit 1; }
-echo "package installed, started from $dossier, removed"
+
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null
+for f in /usr/games/gavremo /usr/libexec/gavremo /usr/share/games/gavremo; do
+  [ ! -e "$f" ] || { echo "left after removal: $f"; exit 1; }
+done
+echo "package lintian-clean, installed, started from its menu entry in $dossier, removed"
