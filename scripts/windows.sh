@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Builds the 32-bit Windows game, cross-compiled with mingw-w64, into
+# build-windows/gavremo-<version>-win32.zip. SDL 1.2 and SDL_mixer are built from
+# Debian's sources once and kept in $GAVREMO_CACHE for later runs.
+# windows.sh --tester also runs the Windows tests under Wine on Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+racine=$PWD
+cache=${GAVREMO_CACHE:-/var/cache/gavremo/win32}
+hote=i686-w64-mingw32
+prefixe=$cache/i686
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+
+installer() {
+  local manquants=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
+  done
+  [ ${#manquants[@]} -eq 0 ] && return 0
+  echo "Installing: ${manquants[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    -o DPkg::Lock::Timeout=600 "${manquants[@]}" >/dev/null
+}
+
+# Debian's sources of a package, fetched once. apt-get source needs a deb-src entry:
+# one mirroring the machine's own Debian entry is added when there is none.
+sources() {
+  local dossier=$cache/src
+  compgen -G "$dossier/$1-[0-9]*/" >/dev/null && return 0
+  if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+      | $sudo tee /etc/apt/sources.list.d/gavremo-src.sources >/dev/null
+    $sudo apt-get update -qq
+  fi
+  mkdir -p "$dossier"
+  (cd "$dossier" && apt-get source -qq "$1" >/dev/null 2>&1)
+}
+
+# SDL 1.2 with its windib video and disk audio, SDL_mixer reading WAV only, and
+# GoogleTest for the tests. Each is built once: its stamp in the cache says so.
+dependances() {
+  mkdir -p "$prefixe"
+  if [ ! -e "$prefixe/.sdl" ]; then
+    sources libsdl1.2
+    sources sdl-mixer1.2
+    rm -rf "$cache/obj/sdl" "$cache/obj/mixer" && mkdir -p "$cache/obj/sdl" "$cache/obj/mixer"
+    # Without this flag the DLLs would need libgcc's own DLL beside them.
+    export CC="$hote-gcc-win32 -static-libgcc"
+    (cd "$cache/obj/sdl" && "$cache"/src/libsdl1.2-*/configure -q --host=$hote --prefix="$prefixe" \
+      --disable-static --disable-directx --disable-nasm --disable-joystick --disable-cdrom \
+      && make -s -j2 && make -s install) >/dev/null 2>&1
+    (cd "$cache/obj/mixer" && PATH="$prefixe/bin:$PATH" "$cache"/src/sdl-mixer1.2-*/configure -q \
+      --host=$hote --prefix="$prefixe" --with-sdl-prefix="$prefixe" --disable-static \
+      --disable-music-mod --disable-music-midi --disable-music-ogg --disable-music-flac \
+      --disable-music-mp3 --disable-music-mp3-mad-gpl --disable-smpegtest \
+      && make -s -j2 install-hdrs install-lib) >/dev/null 2>&1
+    touch "$prefixe/.sdl"
+  fi
+  if [ ! -e "$prefixe/.gtest" ]; then
+    cmake -S /usr/src/googletest -B "$cache/obj/gtest" -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$prefixe" >/dev/null
+    cmake --build "$cache/obj/gtest" -j2 >/dev/null
+    cmake --install "$cache/obj/gtest" >/dev/null
+    touch "$prefixe/.gtest"
+  fi
+}
+
+# The game in a folder of its own, zipped.
+construire() {
+  cmake -S plateforme/windows -B build-windows -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DSDL_PREFIXE="$prefixe" -DGTest_DIR="$prefixe/lib/cmake/GTest" \
+    -DBUILD_TESTING=ON >/dev/null
+  cmake --build build-windows -j2 >/dev/null
+  local dossier=build-windows/$nom
+  rm -rf "$dossier" "build-windows/$nom.zip"
+  mkdir -p "$dossier"
+  cp build-windows/gavremo.exe "$prefixe"/bin/SDL.dll "$prefixe"/bin/SDL_mixer.dll "$dossier"/
+  i686-w64-mingw32-strip "$dossier"/*.exe "$dossier"/*.dll
+  cp -r rsrc_img font son "$dossier"/
+  mv "$dossier"/font/LICENSE-Blankenburg.txt "$dossier"/
+  sed "s/\$/\r/" plateforme/windows/LISEZ-MOI.txt > "$dossier"/LISEZ-MOI.txt
+  cp "$cache"/src/libsdl1.2-*/COPYING "$dossier"/LICENSE-SDL.txt
+  cp "$cache"/src/sdl-mixer1.2-*/COPYING "$dossier"/LICENSE-SDL_mixer.txt
+  cp /usr/share/doc/libstb-dev/copyright "$dossier"/LICENSE-stb.txt
+  cp paquet/copyright "$dossier"/LICENSE-Gavremo.txt
+  (cd build-windows && zip -qr "$nom.zip" "$nom")
+  echo "build-windows/$nom.zip"
+}
+
+installer g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake make dpkg-dev libstb-dev libgtest-dev zip
+dependances
+version=$(sed -n 's/^project(gavremo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+nom=gavremo-$version-win32
+construire
