@@ -89,8 +89,32 @@ construire() {
   echo "build-windows/$nom.zip"
 }
 
+# The stand-ins' unit tests, the game from its zip and the demo, under Wine on Xvfb.
+tester() {
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  installer wine wine32:i386 xvfb xdotool x11-utils imagemagick unzip
+  export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  [ -e "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  essai=$(mktemp -d /tmp/gavremo_essaiXXXXXX)
+  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x700x24 3>"$essai/affichage" 2>/dev/null &
+  xvfb=$!
+  trap 'kill $xvfb; wineserver -k 2>/dev/null || true; rm -rf "$essai"' EXIT
+  for _ in $(seq 100); do [ -s "$essai/affichage" ] && break; sleep 0.1; done
+  export DISPLAY=:$(cat "$essai/affichage")
+
+  unzip -q "build-windows/$nom.zip" -d "$essai"
+  cp build-windows/tests/test_plateforme.exe "$essai/$nom/"
+  (cd "$essai/$nom" && SDL_VIDEODRIVER=dummy wine test_plateforme.exe)
+  tests/windows/partie.sh "build-windows/$nom.zip"
+  # The demo brings its own display: Wine starts afresh on it.
+  wineserver -w
+  GAVREMO="$racine/tests/windows/gavremo-wine.sh" GAVREMO_EXE="$racine/build-windows/$nom/gavremo.exe" \
+    scripts/demo.sh build-windows/demo
+}
+
 installer g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake make dpkg-dev libstb-dev libgtest-dev zip
 dependances
 version=$(sed -n 's/^project(gavremo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 nom=gavremo-$version-win32
 construire
+[ "${1:-}" != --tester ] || tester
