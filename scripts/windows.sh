@@ -89,8 +89,8 @@ construire() {
   echo "build-windows/$nom.zip"
 }
 
-# The stand-ins' unit tests, the game from its zip and the demo, under Wine on Xvfb.
-tester() {
+# Wine with a prefix of its own in the cache, and a virtual display.
+wine_sur_xvfb() {
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   installer wine wine32:i386 xvfb xdotool x11-utils imagemagick unzip
   export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -101,10 +101,14 @@ tester() {
   trap 'kill $xvfb; wineserver -k 2>/dev/null || true; rm -rf "$essai"' EXIT
   for _ in $(seq 100); do [ -s "$essai/affichage" ] && break; sleep 0.1; done
   export DISPLAY=:$(cat "$essai/affichage")
-
   unzip -q "build-windows/$nom.zip" -d "$essai"
+}
+
+# The stand-ins' unit tests, the game from its zip and the demo.
+tester() {
+  wine_sur_xvfb
   cp build-windows/tests/test_plateforme.exe "$essai/$nom/"
-  (cd "$essai/$nom" && SDL_VIDEODRIVER=dummy wine test_plateforme.exe)
+  (cd "$essai/$nom" && wine test_plateforme.exe)
   tests/windows/partie.sh "build-windows/$nom.zip"
   # The demo brings its own display: Wine starts afresh on it.
   wineserver -w
@@ -112,9 +116,25 @@ tester() {
     scripts/demo.sh build-windows/demo
 }
 
+# The pass rate of the game under Wine, and of the Linux game on the same display.
+mesurer() {
+  wine_sur_xvfb
+  cp build-windows/cadence.exe "$essai/$nom/"
+  echo "Windows, under Wine:"
+  (cd "$essai/$nom" && SDL_AUDIODRIVER=dummy wine cadence.exe | tr -d '\r')
+  scripts/installer.sh jeu
+  g++ -std=c++17 -O2 -Isrc bench/cadence.cpp src/{demarrage,boucle,regles,perdu,son}.cpp \
+    $(pkg-config --cflags --libs sdl SDL_image SDL_ttf SDL_mixer) -o build-windows/cadence-linux
+  echo "Linux:"
+  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy build-windows/cadence-linux
+}
+
 installer g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake make dpkg-dev libstb-dev libgtest-dev zip
 dependances
 version=$(sed -n 's/^project(gavremo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 nom=gavremo-$version-win32
 construire
-[ "${1:-}" != --tester ] || tester
+case "${1:-}" in
+  --tester) tester ;;
+  --mesurer) mesurer ;;
+esac
