@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Builds the 32-bit Windows game, cross-compiled with mingw-w64, into
 # build-windows/gavremo-<version>-win32.zip. SDL 1.2 and SDL_mixer are built from
-# Debian's sources once and kept in $GAVREMO_CACHE for later runs.
-# windows.sh --tester also runs the Windows tests under Wine on Xvfb.
+# Debian's sources once and kept in a cache outside the clone for later runs
+# ($GAVREMO_CACHE, by default /var/cache/gavremo/win32, or ~/.cache for others than root).
+# windows.sh --tester then runs the Windows tests under Wine on Xvfb, and
+# windows.sh --mesurer the pass rate under Wine beside that of the Linux game.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
-cache=${GAVREMO_CACHE:-/var/cache/gavremo/win32}
 hote=i686-w64-mingw32
-prefixe=$cache/i686
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
+cache=${GAVREMO_CACHE:-/var/cache/gavremo/win32}
+[ -z "$sudo" ] || cache=${GAVREMO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/gavremo/win32}
+prefixe=$cache/i686
 
 installer() {
   local manquants=()
@@ -30,8 +33,12 @@ sources() {
   local dossier=$cache/src
   compgen -G "$dossier/$1-[0-9]*/" >/dev/null && return 0
   if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-      | $sudo tee /etc/apt/sources.list.d/gavremo-src.sources >/dev/null
+    if [ -e /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+        | $sudo tee /etc/apt/sources.list.d/gavremo-src.sources >/dev/null
+    else
+      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo tee /etc/apt/sources.list.d/gavremo-src.list >/dev/null
+    fi
     $sudo apt-get update -qq
   fi
   mkdir -p "$dossier"
@@ -40,29 +47,38 @@ sources() {
 
 # SDL 1.2 with its windib video and disk audio, SDL_mixer reading WAV only, and
 # GoogleTest for the tests. Each is built once: its stamp in the cache says so.
+# A failed step shows the end of its log.
+journal() {
+  local log=$cache/obj/$1.log
+  shift
+  "$@" >"$log" 2>&1 || { tail -n 30 "$log"; echo "windows.sh: failed, see $log" >&2; exit 1; }
+}
 dependances() {
-  mkdir -p "$prefixe"
+  mkdir -p "$prefixe" "$cache/obj"
   if [ ! -e "$prefixe/.sdl" ]; then
     sources libsdl1.2
     sources sdl-mixer1.2
     rm -rf "$cache/obj/sdl" "$cache/obj/mixer" && mkdir -p "$cache/obj/sdl" "$cache/obj/mixer"
-    # Without this flag the DLLs would need libgcc's own DLL beside them.
-    export CC="$hote-gcc-win32 -static-libgcc"
-    (cd "$cache/obj/sdl" && "$cache"/src/libsdl1.2-*/configure -q --host=$hote --prefix="$prefixe" \
-      --disable-static --disable-directx --disable-nasm --disable-joystick --disable-cdrom \
-      && make -s -j2 && make -s install) >/dev/null 2>&1
-    (cd "$cache/obj/mixer" && PATH="$prefixe/bin:$PATH" "$cache"/src/sdl-mixer1.2-*/configure -q \
-      --host=$hote --prefix="$prefixe" --with-sdl-prefix="$prefixe" --disable-static \
-      --disable-music-mod --disable-music-midi --disable-music-ogg --disable-music-flac \
-      --disable-music-mp3 --disable-music-mp3-mad-gpl --disable-smpegtest \
-      && make -s -j2 install-hdrs install-lib) >/dev/null 2>&1
+    # Without -static-libgcc the DLLs would need libgcc's own DLL beside them.
+    local cc="CC=$hote-gcc-win32 -static-libgcc"
+    cd "$cache/obj/sdl"
+    journal sdl "$cache"/src/libsdl1.2-*/configure --host=$hote --prefix="$prefixe" "$cc" \
+      --disable-static --disable-directx --disable-nasm --disable-joystick --disable-cdrom
+    journal sdl make -j2 install
+    cd "$cache/obj/mixer"
+    journal mixer "$cache"/src/sdl-mixer1.2-*/configure --host=$hote --prefix="$prefixe" "$cc" \
+      --with-sdl-prefix="$prefixe" --disable-static --disable-music-mod --disable-music-midi \
+      --disable-music-ogg --disable-music-flac --disable-music-mp3 --disable-music-mp3-mad-gpl
+    journal mixer make -j2 install-hdrs install-lib
+    cd "$racine"
     touch "$prefixe/.sdl"
   fi
   if [ ! -e "$prefixe/.gtest" ]; then
-    cmake -S /usr/src/googletest -B "$cache/obj/gtest" -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$prefixe" >/dev/null
-    cmake --build "$cache/obj/gtest" -j2 >/dev/null
-    cmake --install "$cache/obj/gtest" >/dev/null
+    journal gtest cmake -S /usr/src/googletest -B "$cache/obj/gtest" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" -DBUILD_GMOCK=OFF \
+      -DCMAKE_INSTALL_PREFIX="$prefixe"
+    journal gtest cmake --build "$cache/obj/gtest" -j2
+    journal gtest cmake --install "$cache/obj/gtest"
     touch "$prefixe/.gtest"
   fi
 }
@@ -93,14 +109,15 @@ construire() {
 wine_sur_xvfb() {
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   installer wine wine32:i386 xvfb xdotool x11-utils imagemagick unzip
-  export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  [ -e "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
   essai=$(mktemp -d /tmp/gavremo_essaiXXXXXX)
   Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x700x24 3>"$essai/affichage" 2>/dev/null &
   xvfb=$!
   trap 'kill $xvfb; wineserver -k 2>/dev/null || true; rm -rf "$essai"' EXIT
   for _ in $(seq 100); do [ -s "$essai/affichage" ] && break; sleep 0.1; done
   export DISPLAY=:$(cat "$essai/affichage")
+  # Made on this display: Wine's desktop process, kept by the prefix's server, opens it once.
+  export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  [ -e "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
   unzip -q "build-windows/$nom.zip" -d "$essai"
 }
 

@@ -21,10 +21,11 @@ lancer() {
     >console.txt 2>&1) &
   pid=$!
 }
-fenetre() { fen=$(timeout 60 xdotool search --sync --name '^Gavremo /by Merulek$' | head -n 1); }
+fenetre() { fen=$(timeout 60 xdotool search --sync --name '^Gavremo /by Merulek$' | head -n 1) || true; }
 # Waits up to a minute for the game to end; its status in $statut.
 fin() {
   for _ in $(seq 600); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill $pid 2>/dev/null || true
   statut=0
   wait $pid || statut=$?
 }
