@@ -101,6 +101,7 @@ construire() {
   cp "$cache"/src/sdl-mixer1.2-*/COPYING "$dossier"/LICENSE-SDL_mixer.txt
   cp /usr/share/doc/libstb-dev/copyright "$dossier"/LICENSE-stb.txt
   cp paquet/copyright "$dossier"/LICENSE-Gavremo.txt
+  cp /usr/share/doc/mingw-w64-i686-dev/copyright "$dossier"/LICENSE-mingw-w64.txt
   (cd build-windows && zip -qr "$nom.zip" "$nom")
   echo "build-windows/$nom.zip"
 }

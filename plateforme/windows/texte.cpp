@@ -67,6 +67,8 @@ TTF_Font* TTF_OpenFont(const char* fichier, int points)
         TTF_SetError("Couldn't load font file");
         return nullptr;
     }
+    // SDL_ttf kerns through FreeType, which reads the kern table only, never GPOS.
+    police->info.gpos = 0;
     police->echelle = stbtt_ScaleForMappingEmToPixels(&police->info, float(points));
     police->points = points;
     police->em = police->info.data[police->info.head + 18] << 8 | police->info.data[police->info.head + 19];
