@@ -2,6 +2,7 @@
 // stb_image into 24- and 32-bit surfaces.
 #include "SDL_image.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -92,20 +93,23 @@ static SDL_Surface* Gif(const Uint8* rgba, int w, int h)
 
 SDL_Surface* IMG_Load(const char* fichier)
 {
-    SDL_RWops* f = SDL_RWFromFile(fichier, "rb");
-    if (!f)
-        return nullptr;   // SDL has said why
-    int taille = SDL_RWseek(f, 0, RW_SEEK_END);
-    SDL_RWseek(f, 0, RW_SEEK_SET);
+    FILE* f = fopen(fichier, "rb");
+    if (!f) {
+        IMG_SetError("Couldn't open %s", fichier);
+        return nullptr;
+    }
+    fseek(f, 0, SEEK_END);
+    long taille = ftell(f);
+    fseek(f, 0, SEEK_SET);
     std::vector<Uint8> d(taille > 0 ? size_t(taille) : 0);
-    bool lu = taille > 0 && SDL_RWread(f, d.data(), taille, 1) == 1;
-    SDL_RWclose(f);
+    bool lu = taille > 0 && fread(d.data(), d.size(), 1, f) == 1;
+    fclose(f);
     if (!lu) {
         IMG_SetError("Couldn't read %s", fichier);
         return nullptr;
     }
     if (d.size() >= 2 && d[0] == 'B' && d[1] == 'M')
-        return SDL_LoadBMP_RW(SDL_RWFromConstMem(d.data(), taille), 1);
+        return SDL_LoadBMP_RW(SDL_RWFromConstMem(d.data(), int(taille)), 1);
     bool gif = d.size() >= 6 && memcmp(d.data(), "GIF8", 4) == 0;
     bool jpeg = d.size() >= 3 && d[0] == 0xFF && d[1] == 0xD8 && d[2] == 0xFF;
     if (!gif && !jpeg) {
@@ -117,7 +121,7 @@ SDL_Surface* IMG_Load(const char* fichier)
         return nullptr;
     }
     int w, h, canaux;
-    Uint8* pixels = stbi_load_from_memory(d.data(), taille, &w, &h, &canaux, gif ? 4 : 3);
+    Uint8* pixels = stbi_load_from_memory(d.data(), int(taille), &w, &h, &canaux, gif ? 4 : 3);
     if (!pixels) {
         IMG_SetError("%s %s", gif ? "GIF" : "JPEG", stbi_failure_reason());
         return nullptr;

@@ -5,6 +5,7 @@
 #include "SDL_ttf.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -51,15 +52,19 @@ int TTF_Init(void)
 
 TTF_Font* TTF_OpenFont(const char* fichier, int points)
 {
-    SDL_RWops* f = SDL_RWFromFile(fichier, "rb");
-    if (!f)
-        return nullptr;   // SDL has said why
-    int taille = SDL_RWseek(f, 0, RW_SEEK_END);
-    SDL_RWseek(f, 0, RW_SEEK_SET);
+    // Plain stdio, which every platform's SDL 1.2 sits beside.
+    FILE* f = fopen(fichier, "rb");
+    if (!f) {
+        TTF_SetError("Couldn't open %s", fichier);
+        return nullptr;
+    }
+    fseek(f, 0, SEEK_END);
+    long taille = ftell(f);
+    fseek(f, 0, SEEK_SET);
     TTF_Font* police = static_cast<TTF_Font*>(calloc(1, sizeof(TTF_Font)));
-    police->donnees = static_cast<unsigned char*>(malloc(taille > 0 ? taille : 1));
-    bool lu = taille > 0 && SDL_RWread(f, police->donnees, taille, 1) == 1;
-    SDL_RWclose(f);
+    police->donnees = static_cast<unsigned char*>(malloc(taille > 0 ? size_t(taille) : 1));
+    bool lu = taille > 0 && fread(police->donnees, size_t(taille), 1, f) == 1;
+    fclose(f);
     int debut = lu ? stbtt_GetFontOffsetForIndex(police->donnees, 0) : -1;
     if (debut < 0 || !stbtt_InitFont(&police->info, police->donnees, debut) || points <= 0) {
         free(police->donnees);
