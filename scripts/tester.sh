@@ -2,7 +2,7 @@
 # Installs what the tests need, builds, and runs every test. The Linux game is
 # tested once as built for play, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the long random session under valgrind.
-# With arguments, runs only the platforms named (linux), in that order.
+# With arguments, runs only the platforms named (linux, windows), in that order.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
@@ -47,6 +47,7 @@ echo "valgrind: clean"
 for plateforme in "${plateformes[@]}"; do
   case "$plateforme" in
     linux) linux ;;
-    *) echo "tester.sh: unknown platform $plateforme (linux)" >&2; exit 2 ;;
+    windows) scripts/windows.sh --tester ;;
+    *) echo "tester.sh: unknown platform $plateforme (linux, windows)" >&2; exit 2 ;;
   esac
 done
