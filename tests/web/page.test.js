@@ -12,7 +12,7 @@ const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
 const racine = path.resolve(__dirname, '../..');
-const site = path.join(racine, 'build-web');
+let site = path.join(racine, 'build-web');   // what the test server serves
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
                 '.data': 'application/octet-stream' };
 const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
@@ -71,7 +71,7 @@ async function Ouvrir() {
   page.on('pageerror', e => console.log('page error:', e.message));
   page.on('console', m => { if (m.type() === 'error') console.log('page console:', m.text()); });
   await page.goto(adresse);
-  await page.waitForFunction(() => typeof Module._Passes === 'function' && Module._Passes() > 5,
+  await page.waitForFunction(() => Module.calledRun && Module._Passes() > 5,
                              { timeout: 60000 });
   return page;
 }
@@ -189,14 +189,45 @@ test('a miss at score 0 ends the game; a key leaves it cleanly', () => Avec(asyn
   assert.ok(await page.$eval('#encore', e => e.style.display === 'block'));
 }));
 
-test('a missing asset stops the build with the file named', () => {
+// Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
+function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
-  for (const d of ['scripts', 'rsrc_img', 'font', 'son'])
+  for (const d of ['scripts', 'src', 'plateforme', 'rsrc_img', 'font', 'son'])
     fs.cpSync(path.join(racine, d), path.join(copie, d), { recursive: true });
-  fs.rmSync(path.join(copie, 'rsrc_img/curseur.gif'));
-  const r = spawnSync('bash', [path.join(copie, 'scripts/web.sh')], { encoding: 'utf8' });
+  changer(copie);
+  return { copie, r: spawnSync('bash', [path.join(copie, 'scripts/web.sh')], { encoding: 'utf8' }) };
+}
+
+test('a missing asset stops the build with the file named', () => {
+  const { copie, r } = Copie(c => fs.rmSync(path.join(c, 'rsrc_img/curseur.gif')));
+  const construit = fs.existsSync(path.join(copie, 'build-web'));
   fs.rmSync(copie, { recursive: true });
   assert.strictEqual(r.status, 1);
   assert.match(r.stderr, /rsrc_img\/curseur\.gif is missing/);
-  assert.ok(!fs.existsSync(path.join(copie, 'build-web')));
+  assert.ok(!construit);
+});
+
+test('a cut-off target picture is refused, and the page shows why', async () => {
+  const { copie, r } = Copie(c => {
+    const f = path.join(c, 'rsrc_img/target.jpg');
+    fs.truncateSync(f, fs.statSync(f).size - 100);
+  });
+  try {
+    assert.strictEqual(r.status, 0, r.stderr);
+    const ancien = site;
+    const page = await navigateur.newPage();
+    try {
+      site = path.join(copie, 'build-web');
+      await page.goto(adresse);
+      await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
+                                 { timeout: 60000 });
+      assert.match(await page.$eval('#sortie', e => e.textContent),
+                   /Incapable de charger rsrc_img\/target\.jpg: fichier tronque/);
+    } finally {
+      site = ancien;
+      await page.close();
+    }
+  } finally {
+    fs.rmSync(copie, { recursive: true });
+  }
 });

@@ -27,7 +27,7 @@ const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applic
   });
   const page = await navigateur.newPage();
   await page.goto(`http://127.0.0.1:${serveur.address().port}/`);
-  await page.waitForFunction(() => typeof Module._Passes === 'function' && Module._Passes() > 0);
+  await page.waitForFunction(() => Module.calledRun && Module._Passes() > 0);
   const mesure = () => page.evaluate(() => [Module._Passes(), performance.now()]);
   const [n0, t0] = await mesure();
   await new Promise(ok => setTimeout(ok, 5000));
