@@ -24,4 +24,10 @@ mergeInto(LibraryManager.library, {
     SDL.numChannels = n;
     return n;
   },
+
+  // The same, without the line the built-in call adds to the game's own output.
+  SDL_Quit__deps: ['SDL_AudioQuit'],
+  SDL_Quit: function () {
+    _SDL_AudioQuit();
+  },
 });

@@ -186,6 +186,8 @@ test('a miss at score 0 ends the game; a key leaves it cleanly', () => Avec(asyn
   await page.keyboard.press('KeyA');
   await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('Exited cleanly'),
                              { timeout: 10000 });
+  // The game's own lines only: nothing of the browser's runtime in between.
+  assert.strictEqual(await page.$eval('#sortie', e => e.textContent), 'Exited cleanly\n');
   assert.ok(await page.$eval('#encore', e => e.style.display === 'block'));
 }));
 
