@@ -12,15 +12,14 @@ const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
 const racine = path.resolve(__dirname, '../..');
-let site = path.join(racine, 'build-web');   // what the test server serves
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.data': 'application/octet-stream' };
+let site;   // the folder the test server serves
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
 let serveur, adresse, navigateur;
 
 before(async () => {
   serveur = http.createServer((req, res) => {
-    const fichier = path.join(site, path.normalize(req.url.split('?')[0]).replace(/^\/$/, '/index.html'));
+    const fichier = path.join(site, req.url === '/' ? 'index.html' : path.normalize(req.url));
     fs.readFile(fichier, (erreur, contenu) => {
       if (erreur) { res.writeHead(404); res.end(); return; }
       res.writeHead(200, { 'Content-Type': types[path.extname(fichier)] || 'application/octet-stream' });
@@ -34,7 +33,8 @@ before(async () => {
     defaultViewport: { width: 900, height: 1000 },   // the whole canvas in view
     userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-chromium-')),
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           '--disable-dev-shm-usage'],
   });
 });
 
@@ -43,37 +43,31 @@ after(async () => {
   serveur?.close();
 });
 
-// Opens the page for one test and closes it after, passed or not: a page left
-// open behind the next one would have its timers slowed.
-async function Avec(essai) {
-  const page = await Ouvrir();
+// Opens the page of the folder given for one test, and closes it after, passed or
+// not: a page left open behind the next one would have its timers slowed.
+async function Avec(essai, dossier = path.join(racine, 'build-web')) {
+  site = dossier;
+  const page = await navigateur.newPage();
   try {
+    await page.evaluateOnNewDocument(() => {
+      let t = Date.UTC(2026, 0, 1);
+      Date.now = () => t;
+      window.avancer = ms => { t += ms; };
+      // Every sound the page starts or cuts short. Sounds here never tell they ended,
+      // so a shot holds its channel until the game cuts it.
+      window.sons = { joues: 0, coupes: 0 };
+      Object.defineProperty(AudioScheduledSourceNode.prototype, 'onended', { set() {}, get() { return null; } });
+      const start = AudioBufferSourceNode.prototype.start, stop = AudioBufferSourceNode.prototype.stop;
+      AudioBufferSourceNode.prototype.start = function (...a) { sons.joues++; return start.apply(this, a); };
+      AudioBufferSourceNode.prototype.stop = function (...a) { sons.coupes++; return stop.apply(this, a); };
+    });
+    page.on('pageerror', e => console.log('page error:', e.message));
+    await page.goto(adresse);
+    await page.waitForFunction(() => Module.calledRun, { timeout: 60000 });
     await essai(page);
   } finally {
     await page.close();
   }
-}
-
-async function Ouvrir() {
-  const page = await navigateur.newPage();
-  await page.evaluateOnNewDocument(() => {
-    let t = Date.UTC(2026, 0, 1);
-    Date.now = () => t;
-    window.avancer = ms => { t += ms; };
-    // Every sound the page starts or cuts short. Sounds here never tell they ended,
-    // so a shot holds its channel until the game cuts it.
-    window.sons = { joues: 0, coupes: 0 };
-    Object.defineProperty(AudioScheduledSourceNode.prototype, 'onended', { set() {}, get() { return null; } });
-    const start = AudioBufferSourceNode.prototype.start, stop = AudioBufferSourceNode.prototype.stop;
-    AudioBufferSourceNode.prototype.start = function (...a) { sons.joues++; return start.apply(this, a); };
-    AudioBufferSourceNode.prototype.stop = function (...a) { sons.coupes++; return stop.apply(this, a); };
-  });
-  page.on('pageerror', e => console.log('page error:', e.message));
-  page.on('console', m => { if (m.type() === 'error') console.log('page console:', m.text()); });
-  await page.goto(adresse);
-  await page.waitForFunction(() => Module.calledRun && Module._Passes() > 5,
-                             { timeout: 60000 });
-  return page;
 }
 
 // Lets the game run enough passes to take every pending event (one a pass), then
@@ -216,19 +210,12 @@ test('a cut-off target picture is refused, and the page shows why', async () => 
   });
   try {
     assert.strictEqual(r.status, 0, r.stderr);
-    const ancien = site;
-    const page = await navigateur.newPage();
-    try {
-      site = path.join(copie, 'build-web');
-      await page.goto(adresse);
+    await Avec(async page => {
       await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
-                                 { timeout: 60000 });
+                                 { timeout: 30000 });
       assert.match(await page.$eval('#sortie', e => e.textContent),
                    /Incapable de charger rsrc_img\/target\.jpg: fichier tronque/);
-    } finally {
-      site = ancien;
-      await page.close();
-    }
+    }, path.join(copie, 'build-web'));
   } finally {
     fs.rmSync(copie, { recursive: true });
   }

@@ -23,7 +23,8 @@ const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applic
     executablePath: '/usr/bin/chromium',
     userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-chromium-')),
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           '--disable-dev-shm-usage'],
   });
   const page = await navigateur.newPage();
   await page.goto(`http://127.0.0.1:${serveur.address().port}/`);
