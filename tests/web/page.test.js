@@ -93,16 +93,16 @@ function Pixels(page, x, y, w, h) {
     document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data), x, y, w, h);
 }
 
-// First and last column with red ink over the rows [y, y + h).
+// First and last column, then row, with red ink over the rows [y, y + h).
 async function Encre(page, y, h) {
   const p = await Pixels(page, 0, y, 600, h);
-  let premier = 600, dernier = -1;
+  const e = [600, -1, h, -1];
   for (let i = 0; i < p.length; i += 4)
     if (p[i] > 200 && p[i + 1] < 60 && p[i + 2] < 60) {
-      premier = Math.min(premier, (i / 4) % 600);
-      dernier = Math.max(dernier, (i / 4) % 600);
+      const x = (i / 4) % 600, l = Math.floor(i / 4 / 600);
+      e[0] = Math.min(e[0], x); e[1] = Math.max(e[1], x); e[2] = Math.min(e[2], l); e[3] = Math.max(e[3], l);
     }
-  return [premier, dernier];
+  return e;
 }
 
 test('the scene, its text and sprite, a hit and its sound', () => Avec(async page => {
@@ -115,15 +115,20 @@ test('the scene, its text and sprite, a hit and its sound', () => Avec(async pag
   const sol = await Pixels(page, 300, 590, 1, 1);
   assert.ok(sol[0] + sol[1] + sol[2] > 60, `ground: ${sol}`);
 
-  // The best-score line as the desktop SDL_ttf draws it, within a few pixels.
+  // The best-score line as the desktop SDL_ttf draws it, within a few pixels, and
+  // the score line under it at the line's height.
   const outil = path.join(os.tmpdir(), `gavremo-largeur-${process.pid}`);
   execFileSync('sh', ['-c', `cc -o ${outil} ${__dirname}/largeur.c $(pkg-config --cflags --libs SDL_ttf sdl)`]);
-  const [x0, x1, h] = execFileSync(outil, [path.join(racine, 'font/MorrisRomanBlack.ttf'), '36', 'Points Max : 1'])
+  const bureau = execFileSync(outil, [path.join(racine, 'font/MorrisRomanBlack.ttf'), '36', 'Points Max : 1'])
     .toString().trim().split(' ').map(Number);
   fs.rmSync(outil);
-  const [w0, w1] = await Encre(page, 0, h);
-  assert.ok(Math.abs((w1 - w0) - (x1 - x0)) <= 3 && Math.abs(w0 - x0) <= 3,
-            `web ink ${w0}..${w1}, desktop ${x0}..${x1}`);
+  const h = bureau[4];
+  const web = await Encre(page, 0, h);
+  const w1 = web[1];
+  assert.ok(Math.abs((web[1] - web[0]) - (bureau[1] - bureau[0])) <= 3 && Math.abs(web[0] - bureau[0]) <= 3
+            && Math.abs(web[2] - bureau[2]) <= 1 && Math.abs(web[3] - bureau[3]) <= 1,
+            `web ink ${web}, desktop ${bureau}`);
+  assert.ok(Math.abs((await Encre(page, h, h))[2] - bureau[2]) <= 1, 'score line');
 
   // Over the ground, the sprite's transparent pixels leave the ground as it was.
   const avant = await Pixels(page, 100, 560, 32, 32);
