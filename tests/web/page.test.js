@@ -160,6 +160,7 @@ test('the scene, its text and sprite, a hit and its sound', () => Avec(async pag
   await Passes(page);
   await page.waitForFunction(() => sons.joues === 2, { timeout: 10000 });
   assert.strictEqual(await page.evaluate(() => sons.coupes), 1);
+  assert.strictEqual(await page.$eval('#sortie', e => e.textContent), '', 'nothing printed in play');
 }));
 
 test('a key before any click turns on flash mode: a shot flashes grey, silently', () => Avec(async page => {
