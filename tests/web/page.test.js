@@ -21,7 +21,7 @@ before(async () => {
   serveur = http.createServer((req, res) => {
     const fichier = path.join(site, req.url === '/' ? 'index.html' : path.normalize(req.url));
     fs.readFile(fichier, (erreur, contenu) => {
-      if (erreur) { res.writeHead(404); res.end(); return; }
+      if (erreur || !fichier.startsWith(site)) { res.writeHead(404); res.end(); return; }
       res.writeHead(200, { 'Content-Type': types[path.extname(fichier)] || 'application/octet-stream' });
       res.end(contenu);
     });
