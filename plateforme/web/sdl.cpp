@@ -7,7 +7,7 @@
 
 const int ATTENTE_EVENEMENT = 10;   // ms between two looks at the queue while waiting
 
-static int passes = 0;
+static int passes = 0;   // flips: one a pass in play
 
 // The page draws only once the program gives the browser its turn, and the game's
 // loop never waits: each flip yields, so a pass ends with its frame on the canvas.
@@ -18,7 +18,7 @@ extern "C" int SDL_Flip(SDL_Surface*)
     return 0;
 }
 
-// Read by the page tests to give the number of passes a second.
+// Read by the page tests and by the count of passes a second.
 extern "C" EMSCRIPTEN_KEEPALIVE int Passes()
 {
     return passes;
