@@ -2,7 +2,7 @@
 # Installs what the tests need, builds, and runs every test. The Linux game is
 # tested once as built for play, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the long random session under valgrind.
-# With arguments, runs only the platforms named (linux, windows), in that order.
+# With arguments, runs only the platforms named (linux, windows, web), in that order.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
@@ -44,10 +44,31 @@ fi
 echo "valgrind: clean"
 }
 
+# The page built with Emscripten, played in Debian's Chromium through puppeteer-core.
+web() {
+scripts/installer.sh jeu   # the desktop SDL_ttf the page's text is measured against
+scripts/web.sh
+paquets=(chromium nodejs)
+command -v npm >/dev/null || paquets+=(npm)
+manquants=()
+for p in "${paquets[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
+done
+if [ ${#manquants[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    -o DPkg::Lock::Timeout=600 "${manquants[@]}" >/dev/null
+fi
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error && npm test)
+}
+
 for plateforme in "${plateformes[@]}"; do
   case "$plateforme" in
     linux) linux ;;
     windows) scripts/windows.sh --tester ;;
-    *) echo "tester.sh: unknown platform $plateforme (linux, windows)" >&2; exit 2 ;;
+    web) web ;;
+    *) echo "tester.sh: unknown platform $plateforme (linux, windows, web)" >&2; exit 2 ;;
   esac
 done

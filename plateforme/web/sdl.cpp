@@ -1,0 +1,70 @@
+// What Emscripten's SDL 1.2 lacks or serves differently from the desktop: waiting
+// for an event, the flip that hands the frame to the browser, the hidden cursor,
+// and the mixer's oldest channel.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <emscripten.h>
+
+const int ATTENTE_EVENEMENT = 10;   // ms between two looks at the queue while waiting
+
+static int passes = 0;   // flips: one a pass in play
+
+// The page draws only once the program gives the browser its turn, and the game's
+// loop never waits: each flip yields, so a pass ends with its frame on the canvas.
+extern "C" int SDL_Flip(SDL_Surface*)
+{
+    ++passes;
+    emscripten_sleep(0);
+    return 0;
+}
+
+// Read by the page tests and by the count of passes a second.
+extern "C" EMSCRIPTEN_KEEPALIVE int Passes()
+{
+    return passes;
+}
+
+extern "C" int SDL_WaitEvent(SDL_Event* event)
+{
+    while (!SDL_PollEvent(event))
+        emscripten_sleep(ATTENTE_EVENEMENT);
+    return 1;
+}
+
+EM_JS(void, CacherCurseur, (int cacher), {
+    Module['canvas'].style.cursor = cacher ? "none" : "";
+});
+
+// The built-in call hides the cursor only in full screen; a style hides it over the canvas.
+extern "C" int SDL_ShowCursor(int toggle)
+{
+    static int montre = SDL_ENABLE;
+    if (toggle != SDL_QUERY) {
+        montre = toggle;
+        CacherCurseur(toggle == SDL_DISABLE);
+    }
+    return montre;
+}
+
+// The playing channel that started first, or -1; a sound still being decoded has
+// not started at all, so it counts as the oldest.
+EM_JS(int, CanalLePlusAncien, (), {
+    var canal = -1;
+    var debut = Infinity;
+    for (var i = 0; i < SDL.channels.length; i++) {
+        var son = SDL.channels[i].audio;
+        if (!son) continue;
+        var t = son.startTime === undefined ? -Infinity : son.startTime;
+        if (canal < 0 || t < debut) {
+            canal = i;
+            debut = t;
+        }
+    }
+    return canal;
+});
+
+extern "C" int Mix_GroupOldest(int tag)
+{
+    // Channels are never tagged here: every one is in the group -1.
+    return tag == -1 ? CanalLePlusAncien() : -1;
+}

@@ -1,0 +1,228 @@
+// The game's page in Debian's Chromium, driven as a player would: pointer and keys
+// go through the DevTools protocol as real input events. The page's clock is the
+// test's: Date.now stands still until the test moves it, so the game's repaints,
+// target timer and random places follow the test rather than the machine's speed.
+const { test, before, after } = require('node:test');
+const assert = require('node:assert');
+const { execFileSync, spawnSync } = require('node:child_process');
+const fs = require('node:fs');
+const http = require('node:http');
+const os = require('node:os');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
+
+const racine = path.resolve(__dirname, '../..');
+let site;   // the folder the test server serves
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
+let serveur, adresse, navigateur;
+
+before(async () => {
+  serveur = http.createServer((req, res) => {
+    const fichier = path.join(site, req.url === '/' ? 'index.html' : path.normalize(req.url));
+    fs.readFile(fichier, (erreur, contenu) => {
+      if (erreur || !fichier.startsWith(site)) { res.writeHead(404); res.end(); return; }
+      res.writeHead(200, { 'Content-Type': types[path.extname(fichier)] || 'application/octet-stream' });
+      res.end(contenu);
+    });
+  });
+  await new Promise(ok => serveur.listen(0, '127.0.0.1', ok));
+  adresse = `http://127.0.0.1:${serveur.address().port}/`;
+  navigateur = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    defaultViewport: { width: 900, height: 1000 },   // the whole canvas in view
+    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-chromium-')),
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           '--disable-dev-shm-usage'],
+  });
+});
+
+after(async () => {
+  await navigateur?.close();
+  serveur?.close();
+});
+
+// Opens the page of the folder given for one test, and closes it after, passed or
+// not: a page left open behind the next one would have its timers slowed.
+async function Avec(essai, dossier = path.join(racine, 'build-web')) {
+  site = dossier;
+  const page = await navigateur.newPage();
+  try {
+    await page.evaluateOnNewDocument(() => {
+      let t = Date.UTC(2026, 0, 1);
+      Date.now = () => t;
+      window.avancer = ms => { t += ms; };
+      // Every sound the page starts or cuts short. Sounds here never tell they ended,
+      // so a shot holds its channel until the game cuts it.
+      window.sons = { joues: 0, coupes: 0 };
+      Object.defineProperty(AudioScheduledSourceNode.prototype, 'onended', { set() {}, get() { return null; } });
+      const start = AudioBufferSourceNode.prototype.start, stop = AudioBufferSourceNode.prototype.stop;
+      AudioBufferSourceNode.prototype.start = function (...a) { sons.joues++; return start.apply(this, a); };
+      AudioBufferSourceNode.prototype.stop = function (...a) { sons.coupes++; return stop.apply(this, a); };
+    });
+    page.on('pageerror', e => console.log('page error:', e.message));
+    await page.goto(adresse);
+    await page.waitForFunction(() => Module.calledRun, { timeout: 60000 });
+    await essai(page);
+  } finally {
+    await page.close();
+  }
+}
+
+// Lets the game run enough passes to take every pending event (one a pass), then
+// moves its clock and lets it run again, so a periodic repaint shows them.
+async function Passes(page, ms = 60) {
+  for (const pas of [0, ms]) {
+    const n = await page.evaluate(pas => { avancer(pas); return Module._Passes(); }, pas);
+    await page.waitForFunction(n => Module._Passes() > n + 10, { timeout: 30000 }, n);
+  }
+}
+
+// Pointer moves and clicks at a place on the canvas, wherever the page puts it.
+async function Souris(page, x, y, cliquer) {
+  const r = await page.$eval('canvas', c => { const b = c.getBoundingClientRect(); return [b.left, b.top]; });
+  if (cliquer)
+    await page.mouse.click(r[0] + x, r[1] + y);
+  else
+    await page.mouse.move(r[0] + x, r[1] + y);
+}
+
+function Pixels(page, x, y, w, h) {
+  return page.evaluate((x, y, w, h) => Array.from(
+    document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data), x, y, w, h);
+}
+
+// First and last column, then row, with red ink over the rows [y, y + h).
+async function Encre(page, y, h) {
+  const p = await Pixels(page, 0, y, 600, h);
+  const e = [600, -1, h, -1];
+  for (let i = 0; i < p.length; i += 4)
+    if (p[i] > 200 && p[i + 1] < 60 && p[i + 2] < 60) {
+      const x = (i / 4) % 600, l = Math.floor(i / 4 / 600);
+      e[0] = Math.min(e[0], x); e[1] = Math.max(e[1], x); e[2] = Math.min(e[2], l); e[3] = Math.max(e[3], l);
+    }
+  return e;
+}
+
+test('the scene, its text and sprite, a hit and its sound', () => Avec(async page => {
+  await Passes(page);
+  assert.strictEqual(await page.title(), 'Gavremo /by Merulek');
+  assert.strictEqual(await page.$eval('canvas', c => c.style.cursor), 'none');
+  // The first target's blue ring, and the ground along the bottom.
+  const cible = await Pixels(page, 139, 160, 1, 1);
+  assert.ok(cible[2] > 200 && cible[0] < 60, `target ring: ${cible}`);
+  const sol = await Pixels(page, 300, 590, 1, 1);
+  assert.ok(sol[0] + sol[1] + sol[2] > 60, `ground: ${sol}`);
+
+  // The best-score line as the desktop SDL_ttf draws it, within a few pixels, and
+  // the score line under it at the line's height.
+  const outil = path.join(os.tmpdir(), `gavremo-largeur-${process.pid}`);
+  execFileSync('sh', ['-c', `cc -o ${outil} ${__dirname}/largeur.c $(pkg-config --cflags --libs SDL_ttf sdl)`]);
+  const bureau = execFileSync(outil, [path.join(racine, 'font/MorrisRomanBlack.ttf'), '36', 'Points Max : 1'])
+    .toString().trim().split(' ').map(Number);
+  fs.rmSync(outil);
+  const h = bureau[4];
+  const web = await Encre(page, 0, h);
+  const w1 = web[1];
+  assert.ok(Math.abs((web[1] - web[0]) - (bureau[1] - bureau[0])) <= 3 && Math.abs(web[0] - bureau[0]) <= 3
+            && Math.abs(web[2] - bureau[2]) <= 1 && Math.abs(web[3] - bureau[3]) <= 1,
+            `web ink ${web}, desktop ${bureau}`);
+  assert.ok(Math.abs((await Encre(page, h, h))[2] - bureau[2]) <= 1, 'score line');
+
+  // Over the ground, the sprite's transparent pixels leave the ground as it was.
+  const avant = await Pixels(page, 100, 560, 32, 32);
+  await Souris(page, 116, 576);
+  await Passes(page);
+  const apres = await Pixels(page, 100, 560, 32, 32);
+  // Every pixel the sprite changed is of its crosshair: none of its see-through ones.
+  let vert = 0, autres = 0;
+  for (let i = 0; i < apres.length; i += 4) {
+    const change = apres[i] !== avant[i] || apres[i + 1] !== avant[i + 1] || apres[i + 2] !== avant[i + 2];
+    if (apres[i + 1] > 200 && apres[i] < 100) vert++;
+    else if (change) autres++;
+  }
+  assert.ok(vert > 40 && autres === 0, `crosshair pixels ${vert}, others changed ${autres}`);
+
+  // A hit late in the target's life scores a lot: both lines grow.
+  const [, scoreAvant] = await Encre(page, h, h);
+  await Passes(page, 2800);   // 2,920 ms in all: the first target lasts 3,000
+  await Souris(page, CIBLE.x, CIBLE.y, true);
+  await Passes(page);
+  const [, scoreApres] = await Encre(page, h, h);
+  assert.ok(scoreApres > scoreAvant + 10, `score line ${scoreAvant} then ${scoreApres}`);
+  assert.ok((await Encre(page, 0, h))[1] > w1 + 10, 'best-score line');
+
+  // The first click lets the page sound; the shot still holds the one channel when
+  // the next comes, and the next cuts it.
+  await page.waitForFunction(() => sons.joues === 1 && SDL.audioContext.state === 'running', { timeout: 10000 });
+  await Souris(page, 400, 400, true);
+  await Passes(page);
+  await page.waitForFunction(() => sons.joues === 2, { timeout: 10000 });
+  assert.strictEqual(await page.evaluate(() => sons.coupes), 1);
+  assert.strictEqual(await page.$eval('#sortie', e => e.textContent), '', 'nothing printed in play');
+}));
+
+test('a key before any click turns on flash mode: a shot flashes grey, silently', () => Avec(async page => {
+  await page.keyboard.press('Space');
+  await Passes(page);
+  await Souris(page, CIBLE.x, CIBLE.y, true);
+  await Passes(page, 0);   // no periodic repaint: the flash stays on screen
+  assert.deepStrictEqual(await Pixels(page, 590, 300, 1, 1), [100, 100, 100, 255]);
+  assert.strictEqual(await page.evaluate(() => sons.joues), 0);
+}));
+
+test('a miss at score 0 ends the game; a key leaves it cleanly', () => Avec(async page => {
+  await Passes(page);
+  await Souris(page, 500, 450, true);
+  // The game-over picture, dark red, in the middle of a black screen; the game
+  // then waits for a key and flips no more.
+  await page.waitForFunction(() => {
+    const p = document.getElementById('canvas').getContext('2d').getImageData(110, 300, 1, 1).data;
+    return p[0] > 30 && p[0] < 80 && p[1] < 20;
+  }, { timeout: 10000 });
+  assert.deepStrictEqual(await Pixels(page, 300, 590, 1, 1), [0, 0, 0, 255]);
+  assert.ok(!(await page.$eval('#sortie', e => e.textContent)).includes('Exited cleanly'));
+  await page.keyboard.press('KeyA');
+  await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('Exited cleanly'),
+                             { timeout: 10000 });
+  // The game's own lines only: nothing of the browser's runtime in between.
+  assert.strictEqual(await page.$eval('#sortie', e => e.textContent), 'Exited cleanly\n');
+  assert.ok(await page.$eval('#encore', e => e.style.display === 'block'));
+}));
+
+// Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
+function Copie(changer) {
+  const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
+  for (const d of ['scripts', 'src', 'plateforme', 'rsrc_img', 'font', 'son'])
+    fs.cpSync(path.join(racine, d), path.join(copie, d), { recursive: true });
+  changer(copie);
+  return { copie, r: spawnSync('bash', [path.join(copie, 'scripts/web.sh')], { encoding: 'utf8' }) };
+}
+
+test('a missing asset stops the build with the file named', () => {
+  const { copie, r } = Copie(c => fs.rmSync(path.join(c, 'rsrc_img/curseur.gif')));
+  const construit = fs.existsSync(path.join(copie, 'build-web'));
+  fs.rmSync(copie, { recursive: true });
+  assert.strictEqual(r.status, 1);
+  assert.match(r.stderr, /rsrc_img\/curseur\.gif is missing/);
+  assert.ok(!construit);
+});
+
+test('a cut-off target picture is refused, and the page shows why', async () => {
+  const { copie, r } = Copie(c => {
+    const f = path.join(c, 'rsrc_img/target.jpg');
+    fs.truncateSync(f, fs.statSync(f).size - 100);
+  });
+  try {
+    assert.strictEqual(r.status, 0, r.stderr);
+    await Avec(async page => {
+      await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
+                                 { timeout: 30000 });
+      assert.match(await page.$eval('#sortie', e => e.textContent),
+                   /Incapable de charger rsrc_img\/target\.jpg: fichier tronque/);
+    }, path.join(copie, 'build-web'));
+  } finally {
+    fs.rmSync(copie, { recursive: true });
+  }
+});
