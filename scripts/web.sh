@@ -34,7 +34,7 @@ mkdir -p build-web
 # The game yields to the browser inside a pass, which only ASYNCIFY allows;
 # STB_IMAGE decodes pictures in WebAssembly, transparency included.
 emcc -O2 -std=c++17 -Wall -Wextra -Isrc -I/usr/include/stb \
-  src/*.cpp plateforme/web/*.cpp --js-library plateforme/web/sdl.js \
+  src/*.cpp plateforme/texte/*.cpp plateforme/web/*.cpp --js-library plateforme/web/sdl.js \
   -sASYNCIFY -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 \
   --preload-file rsrc_img@/rsrc_img --preload-file font@/font --preload-file son@/son \
   --exclude-file '*LICENSE*' -o build-web/gavremo.js

@@ -1,13 +1,14 @@
 #pragma once
-// The few SDL_ttf calls the game makes, served by texte.cpp over stb_truetype
-// where SDL_ttf itself cannot be built.
+// The few SDL_ttf calls the game makes, served over stb_truetype by plateforme/texte/
+// and the 8-bit surface of texte.cpp, where SDL_ttf itself cannot be built.
 #include <SDL.h>
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-typedef struct TTF_Font TTF_Font;
+// The same name as SDL_ttf's, so that one font record serves every platform.
+typedef struct _TTF_Font TTF_Font;
 
 int TTF_Init(void);
 TTF_Font* TTF_OpenFont(const char* fichier, int points);
