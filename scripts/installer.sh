@@ -12,8 +12,12 @@ manquants=()
 for p in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
 done
-# The SDL 1.2 compatibility layer conflicts with the classic library, and runs far slower under X.
-if dpkg-query -W -f='${Status}' libsdl1.2-compat-dev 2>/dev/null | grep -q 'install ok installed'; then
+# Debian 12 keeps the classic SDL 1.2, much faster under X than the compatibility
+# library over SDL 2 it also offers, which conflicts with it; later releases ship
+# only that library, as libsdl1.2-dev.
+. /etc/os-release
+if [ "${VERSION_CODENAME:-}" = bookworm ] &&
+   dpkg-query -W -f='${Status}' libsdl1.2-compat-dev 2>/dev/null | grep -q 'install ok installed'; then
   manquants+=(libsdl1.2debian libsdl1.2-compat-dev- libsdl1.2-compat-shim-)
 fi
 [ ${#manquants[@]} -eq 0 ] && exit 0
@@ -21,4 +25,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 echo "Installing: ${manquants[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "${manquants[@]}" >/dev/null

@@ -13,7 +13,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,20 +48,25 @@ struct Ecran : testing::Test {
 
     void SetUp() override
     {
-        for (int n = 50; n < 200 && affichage.empty(); ++n) {
-            struct stat st;
-            std::string verrou = "/tmp/.X" + std::to_string(n) + "-lock";
-            if (stat(verrou.c_str(), &st) == 0 || stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) == 0)
-                continue;
-            affichage = ":" + std::to_string(n);
-        }
+        // Xvfb picks a free display and writes its number down the pipe once it
+        // takes clients: lock files in /tmp miss displays started from a chroot.
+        int tuyau[2];
+        ASSERT_EQ(pipe(tuyau), 0);
         xvfb = fork();
         if (xvfb == 0) {
+            close(tuyau[0]);
             freopen("/dev/null", "w", stderr);
-            execlp("Xvfb", "Xvfb", affichage.c_str(), "-noreset", "-nolisten", "tcp", "-screen", "0",
-                   "800x700x24", (char*)nullptr);
+            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(tuyau[1]).c_str(), "-noreset", "-nolisten",
+                   "tcp", "-screen", "0", "800x700x24", (char*)nullptr);
             _exit(98);
         }
+        close(tuyau[1]);
+        char c;
+        while (read(tuyau[0], &c, 1) == 1 && c != '\n')
+            affichage += c;
+        close(tuyau[0]);
+        ASSERT_FALSE(affichage.empty()) << "Xvfb did not start";
+        affichage = ":" + affichage;
         ASSERT_TRUE(Attendre([&] { return (d = XOpenDisplay(affichage.c_str())) != nullptr; }))
             << "Xvfb did not start on " << affichage;
         char modele[] = "/tmp/gavremo_ecranXXXXXX";
