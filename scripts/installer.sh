@@ -6,7 +6,7 @@ paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2
 # installer.sh demo: the game and what its self-playing demo needs.
 case "${1:-jeu}" in
   demo) paquets+=(xvfb xdotool x11-utils imagemagick) ;;
-  tests) paquets+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick libx11-dev valgrind) ;;
+  tests) paquets+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick libx11-dev libxtst-dev valgrind) ;;
 esac
 manquants=()
 for p in "${paquets[@]}"; do

@@ -7,6 +7,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "flot.h"
+
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -40,7 +42,7 @@ bool Proche(SDL_Color c, int r, int g, int b, int marge = 40)
 }
 
 struct Ecran : testing::Test {
-    pid_t xvfb = 0, jeu = 0;
+    pid_t xvfb = 0, jeu = 0, flot = 0;
     std::string affichage, dossier;
     Display* d = nullptr;
     Window fenetre = 0;
@@ -88,6 +90,8 @@ struct Ecran : testing::Test {
 
     void TearDown() override
     {
+        if (flot)
+            Arreter(flot);
         if (jeu && statut < 0) {
             kill(jeu, SIGKILL);
             waitpid(jeu, nullptr, 0);
@@ -300,6 +304,23 @@ TEST_F(Ecran, RateAZeroPuisTouche)
     Xdotool("mousemove --window " + std::to_string(fenetre) + " 40 300 click 1");
     ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
     Xdotool("key a");   // through XTEST: with --window, the release would find no window
+    EXPECT_EQ(Fin(), "Exited cleanly\n");
+    EXPECT_EQ(statut, 0);
+}
+
+TEST_F(Ecran, RateAZeroSousLeFlot)
+{
+    Image im;
+    ASSERT_TRUE(Attendre([&] { Capture(im); return Score(im, HauteurLigne()) == 0; }));
+    flot = Inonder(affichage.c_str(), fenetre);
+    sleep(2);
+    // A miss at score 0, clicked while the mouse keeps moving, loses the game
+    // while the flood goes on; the key pressed then in the flood ends it.
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XFlush(d);
+    ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
+    Xdotool("key a");
     EXPECT_EQ(Fin(), "Exited cleanly\n");
     EXPECT_EQ(statut, 0);
 }
