@@ -315,12 +315,15 @@ TEST_F(Ecran, RateAZeroSousLeFlot)
     flot = Inonder(affichage.c_str(), fenetre);
     sleep(2);
     // A miss at score 0, clicked while the mouse keeps moving, loses the game
-    // while the flood goes on; the key pressed then in the flood ends it.
+    // while the flood goes on; the key pressed then in the flood is not lost.
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XFlush(d);
     ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
     Xdotool("key a");
+    sleep(1);
+    Arreter(flot);
+    flot = 0;
     EXPECT_EQ(Fin(), "Exited cleanly\n");
     EXPECT_EQ(statut, 0);
 }
