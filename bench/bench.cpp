@@ -229,6 +229,7 @@ void MemoireEtLatence()
 
 int main(int argc, char** argv)
 {
+    DefautsSDL();   // as the game's own entry does
     benchmark::Initialize(&argc, argv);
     Rapport rapport;
     benchmark::RunSpecifiedBenchmarks(&rapport);

@@ -1,14 +1,36 @@
 #!/usr/bin/env bash
 # Builds the benchmark and runs it under SDL's dummy video driver, then in an X
-# window on Xvfb. Prints each case beside its bare-SDL twin and their ratio.
+# window on Xvfb. Prints each case beside its bare-SDL twin and their ratio, then
+# how long a click takes to show under a flood of pointer motions (three games).
+# "mesurer.sh debian13 [ARGS]" measures in the Debian 13 root instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = debian13 ]; then
+  shift
+  exec scripts/debian13.sh scripts/mesurer.sh "$@"
+fi
 scripts/installer.sh tests
+. /etc/os-release
+echo "== $PRETTY_NAME, SDL $(pkg-config --modversion sdl)"
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" --target bench >/dev/null
+cmake --build build-bench -j2 --target bench latence gavremo >/dev/null
 export SDL_AUDIODRIVER=dummy
 echo "== dummy video driver"
 SDL_VIDEODRIVER=dummy build-bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
 . scripts/xvfb.sh
 echo "== x11 video driver on Xvfb"
 SDL_VIDEODRIVER=x11 build-bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
+
+echo "== click to game-over screen under 2,000 pointer motions a second (target: 150 ms)"
+lent=0
+for n in 1 2 3; do
+  SDL_VIDEODRIVER=x11 build-bench/gavremo >/dev/null &
+  jeu=$!
+  fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1)
+  ms=$(build-bench/latence "$fenetre") || ms=99999
+  kill $jeu 2>/dev/null || true
+  wait $jeu 2>/dev/null || true
+  echo "game $n: $ms ms"
+  [ "$ms" -le 150 ] || lent=1
+done
+[ $lent = 0 ] || { echo "a click showed later than 150 ms" >&2; exit 1; }

@@ -46,21 +46,8 @@ echo "valgrind: clean"
 
 # The page built with Emscripten, played in Debian's Chromium through puppeteer-core.
 web() {
-scripts/installer.sh jeu   # the desktop SDL_ttf the page's text is measured against
+scripts/installer.sh tests-web
 scripts/web.sh
-paquets=(chromium nodejs)
-command -v npm >/dev/null || paquets+=(npm)
-manquants=()
-for p in "${paquets[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
-done
-if [ ${#manquants[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    -o DPkg::Lock::Timeout=600 "${manquants[@]}" >/dev/null
-fi
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error && npm test)
 }
 

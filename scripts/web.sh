@@ -13,19 +13,7 @@ for f in "${assets[@]}"; do
   fi
 done
 
-paquets=(emscripten libstb-dev python3)
-manquants=()
-for p in "${paquets[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
-done
-if [ ${#manquants[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  echo "Installing: ${manquants[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    -o DPkg::Lock::Timeout=600 "${manquants[@]}" >/dev/null
-fi
+scripts/installer.sh web
 
 # Emscripten's tools need Debian's python3 and node modules, whatever comes first on PATH.
 export EMSDK_PYTHON=/usr/bin/python3

@@ -15,18 +15,6 @@ cache=${GAVREMO_CACHE:-/var/cache/gavremo/win32}
 [ -z "$sudo" ] || cache=${GAVREMO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/gavremo/win32}
 prefixe=$cache/i686
 
-installer() {
-  local manquants=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
-  done
-  [ ${#manquants[@]} -eq 0 ] && return 0
-  echo "Installing: ${manquants[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    -o DPkg::Lock::Timeout=600 "${manquants[@]}" >/dev/null
-}
-
 # Debian's sources of a package, fetched once. apt-get source needs a deb-src entry:
 # one mirroring the machine's own Debian entry is added when there is none.
 sources() {
@@ -108,8 +96,7 @@ construire() {
 
 # Wine with a prefix of its own in the cache, and a virtual display.
 wine_sur_xvfb() {
-  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-  installer wine wine32:i386 xvfb xdotool x11-utils imagemagick unzip
+  scripts/installer.sh wine
   essai=$(mktemp -d /tmp/gavremo_essaiXXXXXX)
   Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x700x24 3>"$essai/affichage" 2>/dev/null &
   xvfb=$!
@@ -147,7 +134,7 @@ mesurer() {
   SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy build-windows/cadence-linux
 }
 
-installer g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake make dpkg-dev libstb-dev libgtest-dev zip
+scripts/installer.sh windows
 dependances
 version=$(sed -n 's/^project(gavremo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 nom=gavremo-$version-win32

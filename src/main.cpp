@@ -6,6 +6,7 @@
 #ifndef _WIN32
 int main(int argc, char** argv)
 {
+    DefautsSDL();
     atexit(SDL_Quit);
     return SDL_main(argc, argv);
 }

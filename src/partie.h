@@ -52,6 +52,8 @@ struct Partie {
 };
 
 extern "C" int SDL_main(int argc, char** argv);
+// The settings this platform's SDL needs before it starts, unless the player set them.
+void DefautsSDL();
 
 // Start-up and shutdown
 int Demarrer(Partie& p);

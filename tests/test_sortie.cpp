@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>

@@ -1,0 +1,54 @@
+// How long a click takes to show under a flood of pointer motions: the game,
+// already started at score 0 in the window given, is flooded for 2 s, then a
+// miss is clicked and the game-over screen is awaited. Prints the milliseconds.
+#include "flot.h"
+
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+// One pixel of the window, as 0xRRGGBB.
+static unsigned long Pixel(Display* d, Window w, int x, int y)
+{
+    XImage* im = XGetImage(d, w, x, y, 1, 1, AllPlanes, ZPixmap);
+    unsigned long v = im ? XGetPixel(im, 0, 0) & 0xffffff : 0xffffff;
+    if (im)
+        XDestroyImage(im);
+    return v;
+}
+
+// No ground at the bottom, the game-over picture's dark red in the middle.
+static bool Perdu(Display* d, Window w)
+{
+    unsigned long rouge = Pixel(d, w, 110, 210);
+    return Pixel(d, w, 300, 590) == 0 && (rouge >> 16) > 20 && ((rouge >> 8) & 0xff) < 20;
+}
+
+int main(int argc, char** argv)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (argc != 2 || !d) {
+        fprintf(stderr, "usage: DISPLAY=... latence WINDOW\n");
+        return 2;
+    }
+    Window fenetre = Window(strtoul(argv[1], nullptr, 0));
+    pid_t flot = Inonder(nullptr, fenetre);
+    sleep(2);
+    auto debut = std::chrono::steady_clock::now();
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
+    bool vu = false;
+    while (!(vu = Perdu(d, fenetre)) && std::chrono::steady_clock::now() - debut < std::chrono::seconds(20))
+        usleep(500);
+    auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - debut).count();
+    Arreter(flot);
+    if (!vu) {
+        printf("no game-over screen after 20 s\n");
+        return 1;
+    }
+    printf("%.0f\n", ms);
+    return 0;
+}

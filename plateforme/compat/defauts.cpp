@@ -1,0 +1,29 @@
+// Today's distributions serve SDL 1.2 through a compatibility library over SDL 2,
+// which by default sends every flipped frame through an OpenGL texture: some
+// twenty times slower than the classic library under X, so far that a moving
+// mouse builds a backlog of events. A binary built against the classic library
+// may meet the other at run time, so the choice is made here, not at build time.
+#include "partie.h"
+
+#include <cstdlib>
+#include <cstring>
+
+// The compatibility library counts from 1.2.50; the classic one ended at 1.2.15.
+static bool Compatible()
+{
+    const SDL_version* v = SDL_Linked_Version();
+    return v->major == 1 && v->minor == 2 && v->patch >= 50;
+}
+
+void DefautsSDL()
+{
+    if (!Compatible())
+        return;
+    // Only where the player has not chosen: setenv's last 0 keeps their value.
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    // The plain X framebuffer; Wayland has no such path without OpenGL.
+    const char* pilote = getenv("SDL_VIDEODRIVER");
+    bool x11 = pilote ? strcmp(pilote, "x11") == 0 : getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY");
+    if (x11)
+        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Runs a command in a Debian 13 root with a copy of this clone as the current
+# folder: debian13.sh scripts/tester.sh linux. The root is made once from the
+# archive apt already uses here and kept in /var/cache/gavremo between runs;
+# the marker file says it is complete. Needs root.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# The mounts live in a namespace of their own: they go when the command ends,
+# however it ends, and never touch another run in the same root.
+if [ -z "${GAVREMO_MONTE:-}" ]; then
+  exec env GAVREMO_MONTE=1 unshare --mount --propagation private bash "$PWD/scripts/debian13.sh" "$@"
+fi
+racine=/var/cache/gavremo/trixie
+pret=$racine/.gavremo-pret
+copie=/srv/gavremo-$(basename "$PWD")
+[ $# -gt 0 ] || set -- bash
+
+monter() {
+  cp /etc/resolv.conf "$racine/etc/resolv.conf"
+  mount -t proc proc "$racine/proc"
+  mount --rbind /sys "$racine/sys"
+  mount --rbind /dev "$racine/dev"
+}
+
+mkdir -p /var/cache/gavremo
+exec 9>/var/cache/gavremo/trixie.verrou
+# One run at a time makes the root; a half-made one is started again.
+flock 9
+if [ ! -e "$pret" ]; then
+  dpkg-query -W -f='${Status}' debootstrap 2>/dev/null | grep -q 'install ok installed' ||
+    apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends debootstrap >/dev/null
+  miroir=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.{list,sources} 2>/dev/null |
+    grep -E '^(URIs:|deb )' | grep -v security | grep -oE -m1 'https?://[^ ]+' || true)
+  rm -rf --one-file-system "$racine"
+  echo "Making a Debian 13 root in $racine from $miroir"
+  debootstrap --variant=minbase trixie "$racine" "$miroir" >/var/cache/gavremo/debootstrap.log
+  monter
+  # What a new user has before the README's commands: a compiler, CMake, make and git.
+  chroot "$racine" apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends \
+    g++ cmake make git >/dev/null
+  : >"$pret"
+else
+  monter
+fi
+flock -u 9
+
+# The clone's files, without its builds; the builds made in the root are kept.
+mkdir -p "$racine$copie"
+find "$racine$copie" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
+tar -c --exclude='./build*' --exclude=./.git . | tar -x -C "$racine$copie"
+chroot "$racine" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin TERM="${TERM:-dumb}" \
+  LANG=C.UTF-8 bash -c 'cd "$1" && shift && exec "$@"' - "$copie" "$@"

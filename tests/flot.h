@@ -1,0 +1,45 @@
+#pragma once
+// A mouse that never rests: a child process moves the pointer through XTEST
+// 2,000 times a second over a strip at the window's left edge, where no target
+// box reaches, until it is killed. Keys and clicks then land in the window.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <csignal>
+#include <ctime>
+#include <sys/wait.h>
+#include <unistd.h>
+
+const long FLOT_PAR_SECONDE = 2000;
+
+inline pid_t Inonder(const char* affichage, Window fenetre)
+{
+    pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    Display* d = XOpenDisplay(affichage);
+    if (!d)
+        _exit(97);
+    int x0 = 0, y0 = 0;
+    Window enfant;
+    XTranslateCoordinates(d, fenetre, DefaultRootWindow(d), 0, 0, &x0, &y0, &enfant);
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    // Paced on the clock, so that a slow round trip does not thin the flood.
+    for (long n = 0;; ++n) {
+        XTestFakeMotionEvent(d, -1, x0 + 10 + int(n % 40), y0 + 280 + int(n % 37), CurrentTime);
+        XFlush(d);
+        t.tv_nsec += 1000000000 / FLOT_PAR_SECONDE;
+        if (t.tv_nsec >= 1000000000) {
+            t.tv_nsec -= 1000000000;
+            ++t.tv_sec;
+        }
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr);
+    }
+}
+
+inline void Arreter(pid_t flot)
+{
+    kill(flot, SIGKILL);
+    waitpid(flot, nullptr, 0);
+}
