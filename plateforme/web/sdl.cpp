@@ -1,11 +1,16 @@
 // What Emscripten's SDL 1.2 lacks or serves differently from the desktop: waiting
 // for an event, the flip that hands the frame to the browser, the hidden cursor,
 // and the mixer's oldest channel.
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include "partie.h"
+
 #include <emscripten.h>
 
 const int ATTENTE_EVENEMENT = 10;   // ms between two looks at the queue while waiting
+
+// The browser's SDL reads nothing from an environment: there is nothing to set before it starts.
+void DefautsSDL()
+{
+}
 
 static int passes = 0;   // flips: one a pass in play
 
