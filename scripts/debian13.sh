@@ -47,6 +47,6 @@ flock -u 9
 # The clone's files, without its builds; the builds made in the root are kept.
 mkdir -p "$racine$copie"
 find "$racine$copie" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
-tar -c --exclude='./build*' --exclude=./.git . | tar -x -C "$racine$copie"
+tar -c --exclude='./build*' --exclude=./.git --exclude=./tests/web/node_modules . | tar -x -C "$racine$copie"
 chroot "$racine" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin TERM="${TERM:-dumb}" \
   LANG=C.UTF-8 bash -c 'cd "$1" && shift && exec "$@"' - "$copie" "$@"

@@ -2,12 +2,13 @@
 # Installs what the tests need, builds, and runs every test. The Linux game is
 # tested once as built for play, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the long random session under valgrind.
-# With arguments, runs only the platforms named (linux, windows, web), in that order.
+# The Windows build is tested under Wine, the page in Chromium. With arguments,
+# runs only the platforms named (linux, windows, web), in that order.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
 plateformes=("$@")
-[ ${#plateformes[@]} -gt 0 ] || plateformes=(linux)
+[ ${#plateformes[@]} -gt 0 ] || plateformes=(linux windows web)
 
 linux() {
 scripts/installer.sh tests
