@@ -58,4 +58,9 @@ TEST(Defauts, SeulementSurLaCompatibiliteEtSansToucherAuChoixDuJoueur)
 
     for (int i = 0; i < 5; ++i)
         Poser(NOMS[i], avant[i] == "(unset)" ? nullptr : avant[i].c_str());
+
+    // The filter that keeps presses from overflowing the queue must outlive start-up.
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    EXPECT_EQ(SDL_GetEventFilter() != nullptr, compat);
+    SDL_Quit();
 }

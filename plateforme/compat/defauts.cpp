@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+const int FILE_EVENEMENTS = 128;   // the compatibility library's queue, which drops what overflows
+
 // The compatibility library counts from 1.2.50; the classic one ended at 1.2.15.
 static bool Compatible()
 {
@@ -15,10 +17,24 @@ static bool Compatible()
     return v->major == 1 && v->minor == 2 && v->patch >= 50;
 }
 
+// Run by the library for each event it is about to queue. A flood of pointer
+// motions can fill the queue faster than one event a pass empties it, and the
+// library would then drop a press that comes next: the oldest waiting motion
+// makes room instead. Only where the pointer has been is lost, and a later
+// motion in the queue says where it went.
+static int Filtre(const SDL_Event*)
+{
+    static SDL_Event attente[FILE_EVENEMENTS];
+    if (SDL_PeepEvents(attente, FILE_EVENEMENTS, SDL_PEEKEVENT, SDL_ALLEVENTS) >= FILE_EVENEMENTS)
+        SDL_PeepEvents(attente, 1, SDL_GETEVENT, SDL_MOUSEMOTIONMASK);
+    return 1;
+}
+
 void DefautsSDL()
 {
     if (!Compatible())
         return;
+    SDL_SetEventFilter(Filtre);
     // Only where the player has not chosen: setenv's last 0 keeps their value.
     setenv("SDL_RENDER_DRIVER", "software", 0);
     // The plain X framebuffer; Wayland has no such path without OpenGL.
