@@ -61,17 +61,18 @@ extern "C" TTF_Font* TTF_OpenFont(const char* fichier, int points)
     long taille = ftell(f);
     fseek(f, 0, SEEK_SET);
     TTF_Font* police = static_cast<TTF_Font*>(calloc(1, sizeof(TTF_Font)));
-    police->donnees = static_cast<unsigned char*>(malloc(taille > 0 ? size_t(taille) : 1));
-    bool lu = taille > 0 && fread(police->donnees, size_t(taille), 1, f) == 1;
+    unsigned char* donnees = static_cast<unsigned char*>(malloc(taille > 0 ? size_t(taille) : 1));
+    bool lu = police && donnees && taille > 0 && fread(donnees, size_t(taille), 1, f) == 1;
     fclose(f);
-    int debut = lu ? stbtt_GetFontOffsetForIndex(police->donnees, 0) : -1;
-    if (debut < 0 || !stbtt_InitFont(&police->info, police->donnees, debut) || points <= 0) {
-        free(police->donnees);
+    int debut = lu ? stbtt_GetFontOffsetForIndex(donnees, 0) : -1;
+    if (debut < 0 || !stbtt_InitFont(&police->info, donnees, debut) || points <= 0) {
+        free(donnees);
         free(police);
         TTF_SetError("Couldn't load font file");
         return nullptr;
     }
     // SDL_ttf kerns through FreeType, which reads the kern table only, never GPOS.
+    police->donnees = donnees;
     police->info.gpos = 0;
     police->echelle = stbtt_ScaleForMappingEmToPixels(&police->info, float(points));
     police->points = points;
@@ -122,8 +123,10 @@ Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur)
         if (c == texte && g.x0 < 0)
             x -= g.x0;   // a first glyph reaching left of the pen is moved right into the line
         int lg = g.x1 - g.x0, hg = g.y1 - g.y0;
-        if (lg > 0 && hg > 0) {
-            gris = static_cast<Uint8*>(realloc(gris, size_t(lg) * hg));
+        // Without room for its pixels a glyph is left blank; its advance still counts.
+        Uint8* plus = lg > 0 && hg > 0 ? static_cast<Uint8*>(realloc(gris, size_t(lg) * hg)) : nullptr;
+        if (plus) {
+            gris = plus;
             stbtt_MakeGlyphBitmap(&police->info, gris, lg, hg, lg, police->echelle, police->echelle, g.index);
             for (int y = 0; y < hg; ++y) {
                 int ys = police->ascent + g.y0 + y;
