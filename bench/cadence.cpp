@@ -13,6 +13,7 @@
 
 int main()
 {
+    DefautsSDL();   // as the game's own entry does
     atexit(SDL_Quit);
     static Partie p;
     if (Demarrer(p) != 0)

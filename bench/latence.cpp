@@ -2,29 +2,11 @@
 // already started at score 0 in the window given, is flooded for 2 s, then a
 // miss is clicked and the game-over screen is awaited. Prints the milliseconds.
 #include "flot.h"
-
-#include <X11/Xutil.h>
+#include "sonde.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
-// One pixel of the window, as 0xRRGGBB.
-static unsigned long Pixel(Display* d, Window w, int x, int y)
-{
-    XImage* im = XGetImage(d, w, x, y, 1, 1, AllPlanes, ZPixmap);
-    unsigned long v = im ? XGetPixel(im, 0, 0) & 0xffffff : 0xffffff;
-    if (im)
-        XDestroyImage(im);
-    return v;
-}
-
-// No ground at the bottom, the game-over picture's dark red in the middle.
-static bool Perdu(Display* d, Window w)
-{
-    unsigned long rouge = Pixel(d, w, 110, 210);
-    return Pixel(d, w, 300, 590) == 0 && (rouge >> 16) > 20 && ((rouge >> 8) & 0xff) < 20;
-}
 
 int main(int argc, char** argv)
 {
@@ -40,8 +22,9 @@ int main(int argc, char** argv)
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XSync(d, False);
+    Vue vue;
     bool vu = false;
-    while (!(vu = Perdu(d, fenetre)) && std::chrono::steady_clock::now() - debut < std::chrono::seconds(20))
+    while (!(vu = vue.Prendre(d, fenetre) && vue.Perdu()) && std::chrono::steady_clock::now() - debut < std::chrono::seconds(20))
         usleep(500);
     auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - debut).count();
     Arreter(flot);

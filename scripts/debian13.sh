@@ -5,6 +5,7 @@
 # the marker file says it is complete. Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/commun.sh
 # The mounts live in a namespace of their own: they go when the command ends,
 # however it ends, and never touch another run in the same root.
 if [ -z "${GAVREMO_MONTE:-}" ]; then
@@ -12,7 +13,6 @@ if [ -z "${GAVREMO_MONTE:-}" ]; then
 fi
 racine=/var/cache/gavremo/trixie
 pret=$racine/.gavremo-pret
-copie=/srv/gavremo-$(basename "$PWD")
 [ $# -gt 0 ] || set -- bash
 
 monter() {
@@ -27,24 +27,27 @@ exec 9>/var/cache/gavremo/trixie.verrou
 # One run at a time makes the root; a half-made one is started again.
 flock 9
 if [ ! -e "$pret" ]; then
-  dpkg-query -W -f='${Status}' debootstrap 2>/dev/null | grep -q 'install ok installed' ||
-    apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends debootstrap >/dev/null
-  miroir=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.{list,sources} 2>/dev/null |
-    grep -E '^(URIs:|deb )' | grep -v security | grep -oE -m1 'https?://[^ ]+' || true)
+  installer debootstrap
+  miroir=$(miroir)
   rm -rf --one-file-system "$racine"
   echo "Making a Debian 13 root in $racine from $miroir"
-  debootstrap --variant=minbase trixie "$racine" "$miroir" >/var/cache/gavremo/debootstrap.log
+  journal /var/cache/gavremo/debootstrap.log debootstrap --variant=minbase trixie "$racine" "$miroir"
   monter
   # What a new user has before the README's commands: a compiler, CMake, make and git.
-  chroot "$racine" apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends \
-    g++ cmake make git >/dev/null
+  journal /var/cache/gavremo/debootstrap.log chroot "$racine" apt-get install -y -qq \
+    -o DPkg::Lock::Timeout=600 --no-install-recommends g++ cmake make git
   : >"$pret"
 else
   monter
 fi
 flock -u 9
 
-# The clone's files, without its builds; the builds made in the root are kept.
+# Each clone has a working folder of its own in the root, named after its full path,
+# and holds it for the whole run: two runs of one clone take turns, and one run's
+# clean-up never deletes another clone's files. The builds made there are kept.
+copie=/srv/gavremo-$(printf %s "$PWD" | sha1sum | cut -c1-12)
+exec 8>"$racine$copie.verrou"
+flock 8
 mkdir -p "$racine$copie"
 find "$racine$copie" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
 tar -c --exclude='./build*' --exclude=./.git --exclude=./tests/web/node_modules . | tar -x -C "$racine$copie"

@@ -9,7 +9,8 @@ sortie=$(realpath -m "${1:-demo}")
 jeu=${GAVREMO:-build/gavremo}
 mkdir -p "$sortie"
 rm -f "$sortie"/*.png "$sortie"/demo.gif
-. scripts/xvfb.sh
+. scripts/commun.sh
+xvfb
 
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$jeu" > "$sortie/sortie.txt" &
 pid=$!
@@ -17,20 +18,9 @@ fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -
 # Without a window manager xdotool complains of the input focus on every click.
 souris() { xdotool "$@" 2>/dev/null; }
 k=0
-photo() { import -window "$fenetre" "$sortie/$(printf %02d $k)-$1.png"; k=$((k + 1)); }
-# The target's middle, found by its white and blue rings; empty when none shows.
-cible() {
-  import -window "$fenetre" "$sortie/.vue.png"
-  convert "$sortie/.vue.png" -fuzz 25% -fill white -opaque '#0050ff' -fill black +opaque white \
-    -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 20 { print $3 + $1 / 2, $4 + $2 / 2 }'
-}
-attendre_cible() { for _ in $(seq 100); do c=$(cible); [ -n "$c" ] && return; sleep 0.1; done; return 1; }
-# The game-over screen: no ground at the bottom, the dark red picture in the middle.
-perdu() {
-  import -window "$fenetre" "$sortie/.vue.png"
-  convert "$sortie/.vue.png" \
-    -format '%[fx:p{300,590}.intensity == 0 && p{110,210}.r > 0.1 && p{110,210}.g < 0.1]' info: | grep -q 1
-}
+photo() { vue "$fenetre" "$sortie/$(printf %02d $k)-$1.png"; k=$((k + 1)); }
+ou_cible() { vue "$fenetre" "$sortie/.vue.png" && cible "$sortie/.vue.png"; }
+attendre_cible() { for _ in $(seq 100); do c=$(ou_cible); [ -n "$c" ] && return; sleep 0.1; done; return 1; }
 
 sleep 0.5
 photo debut
@@ -48,10 +38,10 @@ photo rate
 # Leave the next target alone until it moves on.
 attendre_cible
 avant=$c
-for _ in $(seq 80); do sleep 0.1; c=$(cible); [ -n "$c" ] && [ "$c" != "$avant" ] && break; done
+for _ in $(seq 80); do sleep 0.1; c=$(ou_cible); [ -n "$c" ] && [ "$c" != "$avant" ] && break; done
 photo enfuie
 
-for _ in $(seq 300); do perdu && break; souris click 1; done
+for _ in $(seq 300); do vue "$fenetre" "$sortie/.vue.png" && perdu "$sortie/.vue.png" && break; souris click 1; done
 photo perdu
 # Through XTEST, to the window under the pointer: with --window the key release
 # would be sent to a window the press has already closed.

@@ -5,6 +5,7 @@
 #   wine     Wine to play that build in   web        the page
 #   tests-web  the page, and a browser to test it in
 set -euo pipefail
+. "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
 paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev)
 x=(xvfb xdotool x11-utils imagemagick)
@@ -16,32 +17,22 @@ case "$travail" in
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
                     libstb-dev libgtest-dev) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
-  web) paquets=(emscripten libstb-dev python3) ;;
+  web) paquets=(cmake make emscripten libstb-dev python3) ;;
   # The desktop SDL_ttf too, which the page's text is measured against.
   tests-web) paquets+=(emscripten libstb-dev python3 chromium nodejs)
              command -v npm >/dev/null || paquets+=(npm) ;;
   *) echo "installer.sh: jeu, demo, tests, windows, wine, web or tests-web" >&2; exit 2 ;;
 esac
-manquants=()
-for p in "${paquets[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
-done
 # Debian 12 keeps the classic SDL 1.2, much faster under X than the compatibility
 # library over SDL 2 it also offers, which conflicts with it; later releases ship
 # only that library, as libsdl1.2-dev.
 . /etc/os-release
-if [ "${VERSION_CODENAME:-}" = bookworm ] &&
-   dpkg-query -W -f='${Status}' libsdl1.2-compat-dev 2>/dev/null | grep -q 'install ok installed'; then
-  manquants+=(libsdl1.2debian libsdl1.2-compat-dev- libsdl1.2-compat-shim-)
+if [ "${VERSION_CODENAME:-}" = bookworm ] && [ "${paquets[4]}" = libsdl1.2-dev ]; then
+  paquets+=(libsdl1.2debian libsdl1.2-compat-dev- libsdl1.2-compat-shim-)
 fi
-[ ${#manquants[@]} -eq 0 ] && exit 0
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo=sudo
 # Wine runs the 32-bit game with 32-bit libraries.
 if [ "$travail" = wine ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
+  $sudo apt-get update -qq
 fi
-echo "Installing: ${manquants[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
-  --no-install-recommends "${manquants[@]}" >/dev/null
+installer "${paquets[@]}"

@@ -10,7 +10,7 @@ if [ -z "${DISPLAY:-}" ]; then
 else
   scripts/installer.sh jeu
 fi
-cmake -S . -B build -DBUILD_TESTING=OFF >/dev/null
-cmake --build build -j"$(nproc)" --target gavremo >/dev/null
+cmake --preset linux -DBUILD_TESTING=OFF >/dev/null
+cmake --build --preset linux --target gavremo >/dev/null
 [ -n "${DISPLAY:-}" ] || exec scripts/demo.sh demo
 exec ./build/gavremo

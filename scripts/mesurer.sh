@@ -5,6 +5,7 @@
 # "mesurer.sh debian13 [ARGS]" measures in the Debian 13 root instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/commun.sh
 if [ "${1:-}" = debian13 ]; then
   shift
   exec scripts/debian13.sh scripts/mesurer.sh "$@"
@@ -12,14 +13,14 @@ fi
 scripts/installer.sh tests
 . /etc/os-release
 echo "== $PRETTY_NAME, SDL $(pkg-config --modversion sdl)"
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-bench -j2 --target bench latence gavremo >/dev/null
+cmake --preset linux-mesure >/dev/null
+cmake --build --preset linux-mesure >/dev/null
 export SDL_AUDIODRIVER=dummy
 echo "== dummy video driver"
-SDL_VIDEODRIVER=dummy build-bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
-. scripts/xvfb.sh
+SDL_VIDEODRIVER=dummy build-bench/bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
+xvfb
 echo "== x11 video driver on Xvfb"
-SDL_VIDEODRIVER=x11 build-bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
+SDL_VIDEODRIVER=x11 build-bench/bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
 
 echo "== click to game-over screen under 2,000 pointer motions a second (target: 150 ms)"
 lent=0
@@ -27,7 +28,7 @@ for n in 1 2 3; do
   SDL_VIDEODRIVER=x11 build-bench/gavremo >/dev/null &
   jeu=$!
   fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1)
-  ms=$(build-bench/latence "$fenetre") || ms=99999
+  ms=$(build-bench/bench/latence "$fenetre") || ms=99999
   kill $jeu 2>/dev/null || true
   wait $jeu 2>/dev/null || true
   echo "game $n: $ms ms"

@@ -1,48 +1,56 @@
 #!/usr/bin/env bash
 # Builds the 32-bit Windows game, cross-compiled with mingw-w64, into
-# build-windows/gavremo-<version>-win32.zip. SDL 1.2 and SDL_mixer are built from
-# Debian's sources once and kept in a cache outside the clone for later runs
-# ($GAVREMO_CACHE, by default /var/cache/gavremo/win32, or ~/.cache for others than root).
-# windows.sh --tester then runs the Windows tests under Wine on Xvfb, and
-# windows.sh --mesurer the pass rate under Wine beside that of the Linux game.
+# build-windows/gavremo-<version>-win32.zip (the preset windows). SDL 1.2 and
+# SDL_mixer are built from Debian's sources once and kept in a cache outside the
+# clone ($GAVREMO_CACHE/win32, by default /var/cache/gavremo/win32).
+#   windows.sh --tester   then runs the Windows tests under Wine on Xvfb;
+#   windows.sh --mesurer  the pass rate under Wine beside that of the Linux game.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/commun.sh
+case "${1:-}" in
+  "" | --tester | --mesurer) ;;
+  *) echo "usage: scripts/windows.sh [--tester | --mesurer]" >&2; exit 2 ;;
+esac
 racine=$PWD
 hote=i686-w64-mingw32
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo=sudo
-cache=${GAVREMO_CACHE:-/var/cache/gavremo/win32}
-[ -z "$sudo" ] || cache=${GAVREMO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/gavremo/win32}
+cache=${GAVREMO_CACHE:-/var/cache/gavremo}/win32   # where mingw32.cmake looks
 prefixe=$cache/i686
 
 # Debian's sources of a package, fetched once. apt-get source needs a deb-src entry:
-# one mirroring the machine's own Debian entry is added when there is none.
+# one for the machine's own Debian archive is added when it lacks one. A source this
+# release no longer has (Debian 13 has no SDL 1.2 of its own) comes from Debian 12's.
+depot_sources() {
+  local fichier=/etc/apt/sources.list.d/gavremo-$1-src.sources m
+  [ ! -e "$fichier" ] || return 0
+  m=$(miroir)
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$m" "$1" \
+    /usr/share/keyrings/debian-archive-keyring.gpg | $sudo tee "$fichier" >/dev/null
+  $sudo apt-get update -qq || echec "apt-get update failed with $fichier"
+}
 sources() {
   local dossier=$cache/src
   compgen -G "$dossier/$1-[0-9]*/" >/dev/null && return 0
-  if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    if [ -e /etc/apt/sources.list.d/debian.sources ]; then
-      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-        | $sudo tee /etc/apt/sources.list.d/gavremo-src.sources >/dev/null
-    else
-      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo tee /etc/apt/sources.list.d/gavremo-src.list >/dev/null
-    fi
-    $sudo apt-get update -qq
-  fi
   mkdir -p "$dossier"
-  (cd "$dossier" && apt-get source -qq "$1" >/dev/null 2>&1)
+  cd "$dossier"
+  if ! apt-get source -qq "$1" >/dev/null 2>&1; then
+    . /etc/os-release
+    depot_sources "$VERSION_CODENAME"
+    if ! apt-get source -qq "$1" >/dev/null 2>&1; then
+      [ "$VERSION_CODENAME" != bookworm ] || echec "apt-get source $1 failed"
+      depot_sources bookworm
+      apt-get source -qq "$1/bookworm" >/dev/null 2>&1 ||
+        echec "apt-get source $1 failed, from $VERSION_CODENAME and from bookworm"
+    fi
+  fi
+  cd "$racine"
 }
 
 # SDL 1.2 with its windib video and disk audio, SDL_mixer reading WAV only, and
 # GoogleTest for the tests. Each is built once: its stamp in the cache says so.
-# A failed step shows the end of its log.
-journal() {
-  local log=$cache/obj/$1.log
-  shift
-  "$@" >"$log" 2>&1 || { tail -n 30 "$log"; echo "windows.sh: failed, see $log" >&2; exit 1; }
-}
 dependances() {
-  mkdir -p "$prefixe" "$cache/obj"
+  [ -w "${cache%/*}" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "${cache%/*}"
+  mkdir -p "$prefixe/licences" "$cache/obj"
   if [ ! -e "$prefixe/.sdl" ]; then
     sources libsdl1.2
     sources sdl-mixer1.2
@@ -50,96 +58,68 @@ dependances() {
     # Without -static-libgcc the DLLs would need libgcc's own DLL beside them.
     local cc="CC=$hote-gcc-win32 -static-libgcc"
     cd "$cache/obj/sdl"
-    journal sdl "$cache"/src/libsdl1.2-*/configure --host=$hote --prefix="$prefixe" "$cc" \
+    journal "$cache/obj/sdl.log" "$cache"/src/libsdl1.2-*/configure --host=$hote --prefix="$prefixe" "$cc" \
       --disable-static --disable-directx --disable-nasm --disable-joystick --disable-cdrom
-    journal sdl make -j2 install
+    journal "$cache/obj/sdl.log" make -j2 install
     cd "$cache/obj/mixer"
-    journal mixer "$cache"/src/sdl-mixer1.2-*/configure --host=$hote --prefix="$prefixe" "$cc" \
+    journal "$cache/obj/mixer.log" "$cache"/src/sdl-mixer1.2-*/configure --host=$hote --prefix="$prefixe" "$cc" \
       --with-sdl-prefix="$prefixe" --disable-static --disable-music-mod --disable-music-midi \
       --disable-music-ogg --disable-music-flac --disable-music-mp3 --disable-music-mp3-mad-gpl
-    journal mixer make -j2 install-hdrs install-lib
+    journal "$cache/obj/mixer.log" make -j2 install-hdrs install-lib
     cd "$racine"
     touch "$prefixe/.sdl"
   fi
+  # What the zip takes as it is: the DLLs stripped, the licences under their own names.
+  $hote-strip "$prefixe"/bin/SDL.dll "$prefixe"/bin/SDL_mixer.dll
+  cp "$cache"/src/libsdl1.2-*/COPYING "$prefixe"/licences/SDL.txt
+  cp "$cache"/src/sdl-mixer1.2-*/COPYING "$prefixe"/licences/SDL_mixer.txt
   if [ ! -e "$prefixe/.gtest" ]; then
-    journal gtest cmake -S /usr/src/googletest -B "$cache/obj/gtest" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" -DBUILD_GMOCK=OFF \
-      -DCMAKE_INSTALL_PREFIX="$prefixe"
-    journal gtest cmake --build "$cache/obj/gtest" -j2
-    journal gtest cmake --install "$cache/obj/gtest"
+    journal "$cache/obj/gtest.log" cmake -S /usr/src/googletest -B "$cache/obj/gtest" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" \
+      -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$prefixe"
+    journal "$cache/obj/gtest.log" cmake --build "$cache/obj/gtest" -j2
+    journal "$cache/obj/gtest.log" cmake --install "$cache/obj/gtest"
     touch "$prefixe/.gtest"
   fi
 }
 
-# The game in a folder of its own, zipped.
-construire() {
-  cmake -S plateforme/windows -B build-windows -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DSDL_PREFIXE="$prefixe" -DGTest_DIR="$prefixe/lib/cmake/GTest" \
-    -DBUILD_TESTING=ON >/dev/null
-  cmake --build build-windows -j2 >/dev/null
-  local dossier=build-windows/$nom
-  rm -rf "$dossier" "build-windows/$nom.zip"
-  mkdir -p "$dossier"
-  cp build-windows/gavremo.exe "$prefixe"/bin/SDL.dll "$prefixe"/bin/SDL_mixer.dll "$dossier"/
-  i686-w64-mingw32-strip "$dossier"/*.exe "$dossier"/*.dll
-  cp -r rsrc_img font son "$dossier"/
-  mv "$dossier"/font/LICENSE-Blankenburg.txt "$dossier"/
-  sed "s/\$/\r/" plateforme/windows/LISEZ-MOI.txt > "$dossier"/LISEZ-MOI.txt
-  cp "$cache"/src/libsdl1.2-*/COPYING "$dossier"/LICENSE-SDL.txt
-  cp "$cache"/src/sdl-mixer1.2-*/COPYING "$dossier"/LICENSE-SDL_mixer.txt
-  cp /usr/share/doc/libstb-dev/copyright "$dossier"/LICENSE-stb.txt
-  cp paquet/copyright "$dossier"/LICENSE-Gavremo.txt
-  cp /usr/share/doc/mingw-w64-i686-dev/copyright "$dossier"/LICENSE-mingw-w64.txt
-  (cd build-windows && zip -qr "$nom.zip" "$nom")
-  echo "build-windows/$nom.zip"
-}
-
-# Wine with a prefix of its own in the cache, and a virtual display.
+# Wine with a prefix of its own in the cache, on a virtual display.
 wine_sur_xvfb() {
   scripts/installer.sh wine
-  essai=$(mktemp -d /tmp/gavremo_essaiXXXXXX)
-  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x700x24 3>"$essai/affichage" 2>/dev/null &
-  xvfb=$!
-  trap 'kill $xvfb; wineserver -k 2>/dev/null || true; rm -rf "$essai"' EXIT
-  for _ in $(seq 100); do [ -s "$essai/affichage" ] && break; sleep 0.1; done
-  export DISPLAY=:$(cat "$essai/affichage")
+  xvfb
+  en_partant "wineserver -k 2>/dev/null || true"
   # Made on this display: Wine's desktop process, kept by the prefix's server, opens it once.
   export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   [ -e "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-  unzip -q "build-windows/$nom.zip" -d "$essai"
-}
-
-# The stand-ins' unit tests, the game from its zip and the demo.
-tester() {
-  wine_sur_xvfb
-  cp build-windows/tests/test_plateforme.exe "$essai/$nom/"
-  (cd "$essai/$nom" && wine test_plateforme.exe)
-  tests/windows/partie.sh "build-windows/$nom.zip"
-  # The demo brings its own display: Wine starts afresh on it.
-  wineserver -w
-  GAVREMO="$racine/tests/windows/gavremo-wine.sh" GAVREMO_EXE="$racine/build-windows/$nom/gavremo.exe" \
-    scripts/demo.sh build-windows/demo
 }
 
 # The pass rate of the game under Wine, and of the Linux game on the same display.
 mesurer() {
   wine_sur_xvfb
-  cp build-windows/cadence.exe "$essai/$nom/"
+  local essai
+  essai=$(mktemp -d /tmp/gavremo_cadenceXXXXXX)
+  en_partant "rm -rf $essai"
+  unzip -q "build-windows/$nom.zip" -d "$essai"
+  cp build-windows/bench/cadence.exe "$essai/$nom/"
   echo "Windows, under Wine:"
   (cd "$essai/$nom" && SDL_AUDIODRIVER=dummy wine cadence.exe | tr -d '\r')
-  scripts/installer.sh jeu
-  g++ -std=c++17 -O2 -Isrc bench/cadence.cpp src/{demarrage,boucle,regles,perdu,son}.cpp \
-    $(pkg-config --cflags --libs sdl SDL_image SDL_ttf SDL_mixer) -o build-windows/cadence-linux
+  scripts/installer.sh tests
+  cmake --preset linux >/dev/null
+  cmake --build --preset linux --target cadence >/dev/null
   echo "Linux:"
-  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy build-windows/cadence-linux
+  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy build/bench/cadence
 }
 
 scripts/installer.sh windows
 dependances
 version=$(sed -n 's/^project(gavremo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 nom=gavremo-$version-win32
-construire
+mkdir -p build-windows
+journal build-windows/construction.log cmake --workflow --preset windows
+echo "build-windows/$nom.zip"
 case "${1:-}" in
-  --tester) tester ;;
+  --tester)
+    wine_sur_xvfb
+    ctest --preset windows ;;
   --mesurer) mesurer ;;
 esac

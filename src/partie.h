@@ -52,7 +52,8 @@ struct Partie {
 };
 
 extern "C" int SDL_main(int argc, char** argv);
-// The settings this platform's SDL needs before it starts, unless the player set them.
+// What this platform does before SDL starts: the settings its SDL needs, unless the
+// player set them, and on Windows where the game's output goes.
 void DefautsSDL();
 
 // Start-up and shutdown

@@ -6,8 +6,9 @@
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
 construit=$(realpath "$1")
+. "$racine/scripts/commun.sh"
 if [ "$(id -u)" -ne 0 ]; then echo "not root: the package is not installed here"; exit 77; fi
-if dpkg -s gavremo >/dev/null 2>&1; then echo "gavremo is already installed: left as it is"; exit 1; fi
+if installe gavremo; then echo "gavremo is already installed: left as it is"; exit 1; fi
 
 cd "$construit"
 rm -f gavremo_*_amd64.deb gavremo-dbgsym_*_amd64.ddeb
@@ -16,8 +17,9 @@ deb=$(ls "$construit"/gavremo_*_amd64.deb)
 ddeb=$(ls "$construit"/gavremo-dbgsym_*_amd64.ddeb)
 avis=$(lintian --fail-on error,warning "$deb" "$ddeb" 2>&1) || { echo "lintian: $avis"; exit 1; }
 dossier=$(mktemp -d)
-. "$racine/scripts/xvfb.sh"
-trap 'kill $xvfb_pid 2>/dev/null; ! dpkg -s gavremo >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null; rm -rf "$dossier"' EXIT
+en_partant "rm -rf '$dossier'"
+xvfb
+en_partant "! installe gavremo || DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null
 
 for f in /usr/games/gavremo /usr/libexec/gavremo/gavremo /usr/share/games/gavremo/rsrc_img/target.jpg \
@@ -44,14 +46,9 @@ pid=$!
 fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
 [ -n "$fenetre" ] || { echo "no window from '$commande': $(cat erreurs.txt)"; exit 1; }
 xdotool getwindowgeometry "$fenetre" | grep -q 'Geometry: 600x600' || { echo "window is not 600x600"; exit 1; }
-# The scene: the target's blue ring somewhere, the ground along the bottom.
 ok=""
 for _ in $(seq 50); do
-  import -window "$fenetre" vue.png
-  cible=$(convert vue.png -fuzz 25% -fill white -opaque '#0050ff' -fill black +opaque white -format '%w' \
-          -trim info: 2>/dev/null)
-  sol=$(convert vue.png -format '%[fx:p{590,590}.g > p{590,590}.b && p{590,590}.g > 0.15]' info:)
-  [ "${cible:-0}" -gt 20 ] && [ "$sol" = 1 ] && { ok=1; break; }
+  vue "$fenetre" vue.png && scene vue.png && { ok=1; break; }
   sleep 0.1
 done
 [ -n "$ok" ] || { echo "the installed game does not show its scene"; exit 1; }

@@ -8,6 +8,7 @@
 #include <X11/Xutil.h>
 
 #include "flot.h"
+#include "sonde.h"
 
 #include <csignal>
 #include <cstdio>
@@ -22,25 +23,6 @@ namespace {
 
 const char* TITRE = "Gavremo /by Merulek";
 
-struct Image {
-    XImage* x = nullptr;
-    ~Image()
-    {
-        if (x)
-            XDestroyImage(x);
-    }
-    SDL_Color Pixel(int px, int py) const
-    {
-        unsigned long v = XGetPixel(x, px, py);
-        return SDL_Color{Uint8(v >> 16), Uint8(v >> 8), Uint8(v), 0};
-    }
-};
-
-bool Proche(SDL_Color c, int r, int g, int b, int marge = 40)
-{
-    return abs(c.r - r) <= marge && abs(c.g - g) <= marge && abs(c.b - b) <= marge;
-}
-
 struct Ecran : testing::Test {
     pid_t xvfb = 0, jeu = 0, flot = 0;
     std::string affichage, dossier;
@@ -50,25 +32,8 @@ struct Ecran : testing::Test {
 
     void SetUp() override
     {
-        // Xvfb picks a free display and writes its number down the pipe once it
-        // takes clients: lock files in /tmp miss displays started from a chroot.
-        int tuyau[2];
-        ASSERT_EQ(pipe(tuyau), 0);
-        xvfb = fork();
-        if (xvfb == 0) {
-            close(tuyau[0]);
-            freopen("/dev/null", "w", stderr);
-            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(tuyau[1]).c_str(), "-noreset", "-nolisten",
-                   "tcp", "-screen", "0", "800x700x24", (char*)nullptr);
-            _exit(98);
-        }
-        close(tuyau[1]);
-        char c;
-        while (read(tuyau[0], &c, 1) == 1 && c != '\n')
-            affichage += c;
-        close(tuyau[0]);
-        ASSERT_FALSE(affichage.empty()) << "Xvfb did not start";
-        affichage = ":" + affichage;
+        xvfb = DemarrerXvfb(affichage);
+        ASSERT_NE(xvfb, 0) << "Xvfb did not start";
         ASSERT_TRUE(Attendre([&] { return (d = XOpenDisplay(affichage.c_str())) != nullptr; }))
             << "Xvfb did not start on " << affichage;
         char modele[] = "/tmp/gavremo_ecranXXXXXX";
@@ -98,8 +63,8 @@ struct Ecran : testing::Test {
         }
         if (d)
             XCloseDisplay(d);
-        kill(xvfb, SIGTERM);
-        waitpid(xvfb, nullptr, 0);
+        if (xvfb)
+            ArreterXvfb(xvfb);
         system(("rm -rf " + dossier).c_str());
     }
 
@@ -135,38 +100,11 @@ struct Ecran : testing::Test {
         return trouve;
     }
 
-    void Capture(Image& im)
-    {
-        if (im.x)
-            XDestroyImage(im.x);
-        im.x = XGetImage(d, fenetre, 0, 0, 600, 600, AllPlanes, ZPixmap);
-        ASSERT_NE(im.x, nullptr);
-    }
+    void Capture(Vue& im) { ASSERT_TRUE(im.Prendre(d, fenetre)); }
 
     void Xdotool(const std::string& args)
     {
         ASSERT_EQ(system(("DISPLAY=" + affichage + " xdotool " + args).c_str()), 0) << args;
-    }
-
-    // Where the target stands: the middle of its blue ring, or x -1.
-    SDL_Rect Cible(const Image& im)
-    {
-        int n = 0, sx = 0, sy = 0;
-        for (int y = 0; y < 600; y += 2)
-            for (int x = 0; x < 600; x += 2)
-                if (Proche(im.Pixel(x, y), 0, 80, 255, 60)) {
-                    ++n;
-                    sx += x;
-                    sy += y;
-                }
-        if (n < 20)
-            return SDL_Rect{-1, -1, 0, 0};
-        return SDL_Rect{Sint16(sx / n), Sint16(sy / n), 0, 0};
-    }
-
-    bool Perdu(const Image& im)
-    {
-        return Proche(im.Pixel(300, 590), 0, 0, 0, 0) && Proche(im.Pixel(110, 210), 48, 0, 0, 30);
     }
 
     // Reads the score line by matching the screen's pure red against the game
@@ -181,7 +119,7 @@ struct Ecran : testing::Test {
         return police;
     }
 
-    int Score(const Image& im, int y0)
+    int Score(const Vue& im, int y0)
     {
         // Kept for the whole run, and reachable to its end.
         static auto* rendus = new std::map<int, SDL_Surface*>;
@@ -196,7 +134,7 @@ struct Ecran : testing::Test {
             for (int y = 0; y < s->h && pareil; ++y)
                 for (int x = 0; x < s->w + 8 && pareil; ++x) {
                     bool rouge = x < s->w && static_cast<Uint8*>(s->pixels)[y * s->pitch + x] != 0;
-                    pareil = rouge == Proche(im.Pixel(x, y0 + y), 255, 0, 0, 0);
+                    pareil = rouge == im.Proche(x, y0 + y, 255, 0, 0, 0);
                 }
             if (pareil)
                 return k;
@@ -230,14 +168,14 @@ struct Ecran : testing::Test {
     }
 
     // Clicks the target and returns the score read after the click.
-    int Toucher(Image& im, int y0)
+    int Toucher(Vue& im, int y0)
     {
-        SDL_Rect c{-1, -1, 0, 0};
-        EXPECT_TRUE(Attendre([&] { Capture(im); c = Cible(im); return c.x >= 0; }));
-        Xdotool("mousemove --window " + std::to_string(fenetre) + " " + std::to_string(c.x) + " "
-                + std::to_string(c.y) + " click 1");
+        int cx = -1, cy = -1;
+        EXPECT_TRUE(Attendre([&] { Capture(im); return im.Cible(cx, cy); }));
+        Xdotool("mousemove --window " + std::to_string(fenetre) + " " + std::to_string(cx) + " "
+                + std::to_string(cy) + " click 1");
         int score = -9999;
-        Attendre([&] { Capture(im); score = Score(im, y0); return score > 0 || Perdu(im); });
+        Attendre([&] { Capture(im); score = Score(im, y0); return score > 0 || im.Perdu(); });
         return score;
     }
 };
@@ -251,19 +189,20 @@ TEST_F(Ecran, FenetreSceneCurseurEtFermeture)
     EXPECT_EQ(a.width, 600);
     EXPECT_EQ(a.height, 600);
 
-    Image im;
+    Vue im;
     int y0 = HauteurLigne();
     // The scene: score lines, the target, the ground and banner at the bottom.
     ASSERT_TRUE(Attendre([&] { Capture(im); return Score(im, y0) == 0; }));
-    EXPECT_GE(Cible(im).x, 0);
-    SDL_Color sol = im.Pixel(590, 590);
-    EXPECT_TRUE(sol.g > 40 && sol.g > sol.b) << int(sol.r) << "," << int(sol.g) << "," << int(sol.b);
+    int cx, cy;
+    EXPECT_TRUE(im.Cible(cx, cy));
+    Rgb sol = im.Pixel(590, 590);
+    EXPECT_TRUE(sol.g > 40 && sol.g > sol.b) << sol.r << "," << sol.g << "," << sol.b;
 
     // Keep the game going with a hit, then watch the sprite follow the pointer.
     EXPECT_GT(Toucher(im, y0), 0);
     for (auto [x, y] : {std::pair{300, 300}, std::pair{470, 90}}) {
         Xdotool("mousemove --window " + std::to_string(fenetre) + " " + std::to_string(x) + " " + std::to_string(y));
-        EXPECT_TRUE(Attendre([&] { Capture(im); return Proche(im.Pixel(x - 10, y), 0x40, 0xff, 0x40, 50); }))
+        EXPECT_TRUE(Attendre([&] { Capture(im); return im.Proche(x - 10, y, 0x40, 0xff, 0x40, 50); }))
             << x << "," << y;
     }
 
@@ -274,7 +213,7 @@ TEST_F(Ecran, FenetreSceneCurseurEtFermeture)
 
 TEST_F(Ecran, ToucherPuisRater)
 {
-    Image im;
+    Vue im;
     int y0 = HauteurLigne();
     int score = Toucher(im, y0);
     ASSERT_GT(score, 0);
@@ -282,7 +221,7 @@ TEST_F(Ecran, ToucherPuisRater)
     Xdotool("mousemove --window " + std::to_string(fenetre) + " 40 300 click 1");
     int apres = -9999;
     ASSERT_TRUE(Attendre([&] { Capture(im); apres = Score(im, y0); return apres != score; }));
-    if (!Perdu(im))
+    if (!im.Perdu())
         EXPECT_TRUE(apres == score - 1 || apres == score - 16) << score << " -> " << apres;
 
     // The rest of a whole game, to its clean end, is the demo's.
@@ -290,8 +229,8 @@ TEST_F(Ecran, ToucherPuisRater)
 
 TEST_F(Ecran, PartieLaisseeSeuleFermeeSurLePerdu)
 {
-    Image im;
-    ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
+    Vue im;
+    ASSERT_TRUE(Attendre([&] { Capture(im); return im.Perdu(); }));
     Fermer();
     EXPECT_EQ(Fin(), "Exited cleanly\n");
     EXPECT_EQ(statut, 0);
@@ -299,10 +238,10 @@ TEST_F(Ecran, PartieLaisseeSeuleFermeeSurLePerdu)
 
 TEST_F(Ecran, RateAZeroPuisTouche)
 {
-    Image im;
+    Vue im;
     ASSERT_TRUE(Attendre([&] { Capture(im); return Score(im, HauteurLigne()) == 0; }));
     Xdotool("mousemove --window " + std::to_string(fenetre) + " 40 300 click 1");
-    ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
+    ASSERT_TRUE(Attendre([&] { Capture(im); return im.Perdu(); }));
     Xdotool("key a");   // through XTEST: with --window, the release would find no window
     EXPECT_EQ(Fin(), "Exited cleanly\n");
     EXPECT_EQ(statut, 0);
@@ -310,7 +249,7 @@ TEST_F(Ecran, RateAZeroPuisTouche)
 
 TEST_F(Ecran, RateAZeroSousLeFlot)
 {
-    Image im;
+    Vue im;
     ASSERT_TRUE(Attendre([&] { Capture(im); return Score(im, HauteurLigne()) == 0; }));
     flot = Inonder(affichage.c_str(), fenetre);
     sleep(2);
@@ -319,7 +258,7 @@ TEST_F(Ecran, RateAZeroSousLeFlot)
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XFlush(d);
-    ASSERT_TRUE(Attendre([&] { Capture(im); return Perdu(im); }));
+    ASSERT_TRUE(Attendre([&] { Capture(im); return im.Perdu(); }));
     Xdotool("key a");
     sleep(1);
     Arreter(flot);

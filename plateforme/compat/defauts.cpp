@@ -30,16 +30,27 @@ static int Filtre(const SDL_Event*)
     return 1;
 }
 
+// The video driver SDL 2 will take, asked of SDL itself: only it knows its order and
+// what the session offers. GNOME's and KDE's sessions set both DISPLAY and
+// WAYLAND_DISPLAY, and SDL 2 then opens an X window, through XWayland.
+static bool FenetreX11()
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0)
+        return false;
+    char pilote[32] = "";
+    SDL_VideoDriverName(pilote, sizeof pilote);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return strcmp(pilote, "x11") == 0;
+}
+
 void DefautsSDL()
 {
     if (!Compatible())
         return;
-    SDL_SetEventFilter(Filtre);
     // Only where the player has not chosen: setenv's last 0 keeps their value.
     setenv("SDL_RENDER_DRIVER", "software", 0);
     // The plain X framebuffer; Wayland has no such path without OpenGL.
-    const char* pilote = getenv("SDL_VIDEODRIVER");
-    bool x11 = pilote ? strcmp(pilote, "x11") == 0 : getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY");
-    if (x11)
+    if (FenetreX11())
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    SDL_SetEventFilter(Filtre);
 }

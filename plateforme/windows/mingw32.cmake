@@ -7,7 +7,16 @@ set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 set(CMAKE_CXX_STANDARD_LIBRARIES "-Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
+
+# The libraries scripts/windows.sh cross-builds once, in the cache outside the clone;
+# a cross build looks for them only under these roots.
+if(DEFINED ENV{GAVREMO_CACHE})
+  set(GAVREMO_CACHE $ENV{GAVREMO_CACHE})
+else()
+  set(GAVREMO_CACHE /var/cache/gavremo)
+endif()
+set(GAVREMO_WIN32 ${GAVREMO_CACHE}/win32/i686)
+set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 ${GAVREMO_WIN32})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

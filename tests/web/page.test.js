@@ -45,7 +45,7 @@ after(async () => {
 
 // Opens the page of the folder given for one test, and closes it after, passed or
 // not: a page left open behind the next one would have its timers slowed.
-async function Avec(essai, dossier = path.join(racine, 'build-web')) {
+async function Avec(essai, dossier = process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page')) {
   site = dossier;
   const page = await navigateur.newPage();
   try {
@@ -172,7 +172,7 @@ test('a key before any click turns on flash mode: a shot flashes grey, silently'
   assert.strictEqual(await page.evaluate(() => sons.joues), 0);
 }));
 
-test('a miss at score 0 ends the game; a key leaves it cleanly', () => Avec(async page => {
+test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(async page => {
   await Passes(page);
   await Souris(page, 500, 450, true);
   // The game-over picture, dark red, in the middle of a black screen; the game
@@ -194,15 +194,17 @@ test('a miss at score 0 ends the game; a key leaves it cleanly', () => Avec(asyn
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
 function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
-  for (const d of ['scripts', 'src', 'plateforme', 'rsrc_img', 'font', 'son'])
-    fs.cpSync(path.join(racine, d), path.join(copie, d), { recursive: true });
+  for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'tests/web',
+                   'rsrc_img', 'font', 'son'])
+    fs.cpSync(path.join(racine, d), path.join(copie, d),
+              { recursive: true, filter: f => !f.includes('node_modules') });
   changer(copie);
   return { copie, r: spawnSync('bash', [path.join(copie, 'scripts/web.sh')], { encoding: 'utf8' }) };
 }
 
 test('a missing asset stops the build with the file named', () => {
   const { copie, r } = Copie(c => fs.rmSync(path.join(c, 'rsrc_img/curseur.gif')));
-  const construit = fs.existsSync(path.join(copie, 'build-web'));
+  const construit = fs.existsSync(path.join(copie, 'build-web/page'));
   fs.rmSync(copie, { recursive: true });
   assert.strictEqual(r.status, 1);
   assert.match(r.stderr, /rsrc_img\/curseur\.gif is missing/);
@@ -221,7 +223,7 @@ test('a cut-off target picture is refused, and the page shows why', async () => 
                                  { timeout: 30000 });
       assert.match(await page.$eval('#sortie', e => e.textContent),
                    /Incapable de charger rsrc_img\/target\.jpg: fichier tronque/);
-    }, path.join(copie, 'build-web'));
+    }, path.join(copie, 'build-web/page'));
   } finally {
     fs.rmSync(copie, { recursive: true });
   }

@@ -7,7 +7,7 @@ const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
-const site = path.resolve(__dirname, '../../build-web');
+const site = path.resolve(__dirname, '../../build-web/page');
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 
 (async () => {

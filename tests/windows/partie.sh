@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# The Windows game from its zip, under Wine in an X window: what it shows, what
-# it writes to stdout.txt and stderr.txt beside itself, and how it ends. Takes
-# the zip; needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
+# The Windows game from its zip, under Wine in an X window: what it shows, what it
+# writes to stdout.txt and stderr.txt beside itself, and how it ends.
+#   partie.sh ZIP dlls|perdu|eclair|fermer|manquant|dossier|demo
+# Needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
 set -euo pipefail
+racine=$(realpath "$(dirname "$0")/../..")
+. "$racine/scripts/commun.sh"
 zip=$(realpath "$1")
 travail=$(mktemp -d /tmp/gavremo_wineXXXXXX)
-trap 'rm -rf "$travail"' EXIT
+en_partant "rm -rf '$travail'"
 echecs=0
 
 verifier() {
   if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1: $2"; echecs=$((echecs + 1)); fi
 }
+# Unpacks the zip into the folder named (by default jeu) and sets $jeu to the game's folder.
 deballer() {
-  rm -rf "$travail/jeu" && mkdir "$travail/jeu" && unzip -q "$zip" -d "$travail/jeu"
-  jeu=$(echo "$travail"/jeu/gavremo-*)
+  mkdir "$travail/${1:-jeu}" && unzip -q "$zip" -d "$travail/${1:-jeu}"
+  jeu=$(echo "$travail/${1:-jeu}"/gavremo-*)
 }
 # Starts the game in its folder, sound to the disk driver, the console to console.txt.
 lancer() {
@@ -29,82 +33,88 @@ fin() {
   statut=0
   wait $pid || statut=$?
 }
-vue() { import -window "$fen" "$travail/vue.png" 2>/dev/null; }
-# The scene: red score lines at the top left, the ground at the bottom, the target's blue ring.
-scene() {
-  vue && convert "$travail/vue.png" -format \
-    '%[fx:p{590,590}.g > 0.15 && p{590,590}.g > p{590,590}.b]' info: | grep -q 1 &&
-    [ "$(convert "$travail/vue.png" -crop 160x82+0+0 -fuzz 10% -fill white -opaque red \
-      -fill black +opaque white -format '%[fx:mean > 0.03]' info:)" = 1 ] &&
-    [ "$(convert "$travail/vue.png" -fuzz 25% -fill white -opaque '#0050ff' -fill black \
-      +opaque white -format '%[fx:mean > 0.002]' info:)" = 1 ]
-}
-# The game-over screen: no ground at the bottom, the dark red picture in the middle.
-perdu() {
-  vue && convert "$travail/vue.png" \
-    -format '%[fx:p{300,590}.intensity == 0 && p{110,210}.r > 0.1 && p{110,210}.g < 0.1]' info: | grep -q 1
-}
-attendre() { for _ in $(seq 300); do "$@" && return 0; sleep 0.1; done; return 1; }
+voir() { vue "$fen" "$travail/vue.png" && "$1" "$travail/vue.png"; }
+attendre() { for _ in $(seq 300); do voir "$1" && return 0; sleep 0.1; done; return 1; }
 xdo() { xdotool "$@" 2>/dev/null; }
 muet() { [ "$(tr -d '\0' < "$jeu/son.raw" | head -c 1 | wc -c)" = 0 ]; }
+ligne_manquante="^Incapable de charger rsrc_img/target.jpg"
 
-# Every DLL that the exe or a shipped DLL imports is shipped, or part of Windows.
-deballer
-systeme=" kernel32.dll msvcrt.dll user32.dll gdi32.dll winmm.dll advapi32.dll shell32.dll ole32.dll "
-for f in "$jeu"/*.exe "$jeu"/*.dll; do
-  for dll in $(i686-w64-mingw32-objdump -p "$f" | awk '/DLL Name:/ { print $3 }'); do
-    verifier "$(basename "$f") imports $dll" \
-      '[ -e "$jeu/$dll" ] || [[ "$systeme" == *" ${dll,,} "* ]]'
-  done
-done
-
-# A miss at score 0 sounds, loses, and a key leaves cleanly.
-deballer
-lancer
-fenetre
-verifier "the window has the game's caption" '[ -n "$fen" ]'
-verifier "the scene is drawn" 'attendre scene'
-xdo mousemove --window "$fen" 40 300 click 1
-verifier "a miss at score 0 shows the game-over picture" 'attendre perdu'
-xdo key a
-fin
-verifier "a key on the game-over screen ends with status 0" '[ $statut = 0 ]'
-verifier "Exited cleanly in stdout.txt" 'grep -q "^Exited cleanly" "$jeu/stdout.txt"'
-verifier "the shot wrote sound through the disk driver" '! muet'
-
-# Once the space bar is released, a shot flashes instead and writes no sound.
-deballer
-lancer
-fenetre
-attendre scene || true
-xdo mousemove --window "$fen" 40 300 key space click 1
-verifier "a shot in flash mode loses too" 'attendre perdu'
-xdo key a
-fin
-verifier "a shot in flash mode writes no sound" '[ -s "$jeu/son.raw" ] && muet'
-
-# Closing the window in play: status 1 and no clean exit.
-deballer
-lancer
-fenetre
-attendre scene || true
-wine taskkill /im gavremo.exe >/dev/null 2>&1
-fin
-verifier "closing the window in play ends with status 1" '[ $statut = 1 ]'
-verifier "and without Exited cleanly" '! grep -qs Exited "$jeu/stdout.txt"'
-
-# A missing picture: one line in stderr.txt, or on the console when not redirected.
-deballer
-rm "$jeu/rsrc_img/target.jpg"
-lancer
-fin
-verifier "a missing target.jpg ends with status 1" '[ $statut = 1 ]'
-verifier "and one line in stderr.txt" \
-  '[ "$(wc -l < "$jeu/stderr.txt")" = 1 ] && grep -q "^Incapable de charger rsrc_img/target.jpg" "$jeu/stderr.txt"'
-rm "$jeu/stderr.txt"
-lancer SDL_STDIO_REDIRECT=0
-fin
-verifier "SDL_STDIO_REDIRECT=0 keeps it on the console" \
-  '[ $statut = 1 ] && [ ! -e "$jeu/stderr.txt" ] && grep -q "^Incapable de charger rsrc_img/target.jpg" "$jeu/console.txt"'
-
+case "$2" in
+dlls)
+  # Every DLL that the exe or a shipped DLL imports is shipped, or part of Windows.
+  deballer
+  systeme=" kernel32.dll msvcrt.dll user32.dll gdi32.dll winmm.dll advapi32.dll shell32.dll ole32.dll "
+  for f in "$jeu"/*.exe "$jeu"/*.dll; do
+    for dll in $(i686-w64-mingw32-objdump -p "$f" | awk '/DLL Name:/ { print $3 }'); do
+      verifier "$(basename "$f") imports $dll" \
+        '[ -e "$jeu/$dll" ] || [[ "$systeme" == *" ${dll,,} "* ]]'
+    done
+  done ;;
+perdu)
+  # A miss at score 0 sounds, loses, and a key leaves cleanly.
+  deballer
+  lancer
+  fenetre
+  verifier "the window has the game's caption" '[ -n "$fen" ]'
+  verifier "the scene is drawn" 'attendre scene'
+  xdo mousemove --window "$fen" 40 300 click 1
+  verifier "a miss at score 0 shows the game-over picture" 'attendre perdu'
+  xdo key a
+  fin
+  verifier "a key on the game-over screen ends with status 0" '[ $statut = 0 ]'
+  verifier "Exited cleanly in stdout.txt" 'grep -q "^Exited cleanly" "$jeu/stdout.txt"'
+  verifier "the shot wrote sound through the disk driver" '! muet' ;;
+eclair)
+  # Once the space bar is released, a shot flashes instead and writes no sound.
+  deballer
+  lancer
+  fenetre
+  attendre scene || true
+  xdo mousemove --window "$fen" 40 300 key space click 1
+  verifier "a shot in flash mode loses too" 'attendre perdu'
+  xdo key a
+  fin
+  verifier "a shot in flash mode writes no sound" '[ -s "$jeu/son.raw" ] && muet' ;;
+fermer)
+  # Closing the window in play: status 1 and no clean exit.
+  deballer
+  lancer
+  fenetre
+  attendre scene || true
+  wine taskkill /im gavremo.exe >/dev/null 2>&1
+  fin
+  verifier "closing the window in play ends with status 1" '[ $statut = 1 ]'
+  verifier "and without Exited cleanly" '! grep -qs Exited "$jeu/stdout.txt"' ;;
+manquant)
+  # A missing picture: one line in stderr.txt, or on the console when not redirected.
+  deballer
+  rm "$jeu/rsrc_img/target.jpg"
+  lancer
+  fin
+  verifier "a missing target.jpg ends with status 1" '[ $statut = 1 ]'
+  verifier "and one line in stderr.txt" \
+    '[ "$(wc -l < "$jeu/stderr.txt")" = 1 ] && grep -q "$ligne_manquante" "$jeu/stderr.txt"'
+  verifier "nothing in stdout.txt, which is then removed" '[ ! -e "$jeu/stdout.txt" ]'
+  rm "$jeu/stderr.txt"
+  lancer SDL_STDIO_REDIRECT=0
+  fin
+  verifier "SDL_STDIO_REDIRECT=0 keeps it on the console" \
+    '[ $statut = 1 ] && [ ! -e "$jeu/stderr.txt" ] && grep -q "$ligne_manquante" "$jeu/console.txt"' ;;
+dossier)
+  # A folder whose name the system's ANSI code page cannot spell still gets the output.
+  deballer "Mes Téléchargements Жёлтый"
+  rm "$jeu/rsrc_img/target.jpg"
+  lancer
+  fin
+  verifier "in a Cyrillic folder, status 1" '[ $statut = 1 ]'
+  verifier "and the line in stderr.txt beside the game" 'grep -q "$ligne_manquante" "$jeu/stderr.txt"' ;;
+demo)
+  # The self-playing demo, whose display is its own: Wine starts afresh on it.
+  deballer
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  GAVREMO="$racine/tests/windows/gavremo-wine.sh" GAVREMO_EXE="$jeu/gavremo.exe" \
+    "$racine/scripts/demo.sh" "$travail/demo" || echecs=1 ;;
+*) echec "no such case: $2" ;;
+esac
 [ $echecs = 0 ]

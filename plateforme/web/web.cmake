@@ -1,0 +1,27 @@
+# The game in a web page, with Emscripten's own SDL 1.2 and what this folder adds to
+# it. The page goes to page/ in the build folder: index.html, gavremo.js,
+# gavremo.wasm and gavremo.data (the packed pictures, font and sound).
+foreach(f ${ASSETS})
+  if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${f})
+    message(FATAL_ERROR "${f} is missing, the page would not start (scripts/assets.sh remakes it)")
+  endif()
+endforeach()
+
+add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl.cpp ${CMAKE_CURRENT_LIST_DIR}/texte.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp)
+target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_include_directories(plateforme SYSTEM PRIVATE /usr/include/stb)
+target_compile_options(plateforme PUBLIC -Wall -Wextra)
+
+# The game yields to the browser inside a pass, which only ASYNCIFY allows;
+# STB_IMAGE decodes pictures in WebAssembly, transparency included.
+set(page ${CMAKE_BINARY_DIR}/page)
+list(TRANSFORM ASSETS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE fichiers)
+set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
+  LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
+target_link_options(gavremo PRIVATE --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
+  -sASYNCIFY -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/index.html ${page}/index.html COPYONLY)

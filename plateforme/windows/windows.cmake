@@ -1,0 +1,36 @@
+# The game for 32-bit Windows: SDL and SDL_mixer cross-built from Debian's sources
+# into the cache (see mingw32.cmake), and the calls of SDL_image and SDL_ttf the
+# game makes served here. Packed with the assets and licences into a zip.
+find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES include/SDL REQUIRED)
+find_library(SDL_LIB SDL REQUIRED)
+find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
+
+# SSE arithmetic keeps text the same pixels as on x86-64.
+add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/entree.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp)
+target_compile_options(plateforme PUBLIC -Wall -Wextra -msse2 -mfpmath=sse)
+target_include_directories(plateforme PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${SDL_INCLUDE})
+target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_include_directories(plateforme SYSTEM PRIVATE /usr/include/stb)
+target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB})
+
+# A console program, whose entry is the game's own main: SDLmain is not linked.
+target_link_options(gavremo PRIVATE -mconsole)
+
+# The zip: the game in a folder of its own, with what it needs beside it.
+set(dlls ${GAVREMO_WIN32}/bin/SDL.dll ${GAVREMO_WIN32}/bin/SDL_mixer.dll)
+install(TARGETS gavremo DESTINATION .)
+install(FILES ${dlls} DESTINATION .)
+install(DIRECTORY rsrc_img font son DESTINATION . PATTERN "LICENSE*" EXCLUDE)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt font/LICENSE-Blankenburg.txt DESTINATION .)
+install(FILES paquet/copyright DESTINATION . RENAME LICENSE-Gavremo.txt)
+install(FILES ${GAVREMO_WIN32}/licences/SDL.txt DESTINATION . RENAME LICENSE-SDL.txt)
+install(FILES ${GAVREMO_WIN32}/licences/SDL_mixer.txt DESTINATION . RENAME LICENSE-SDL_mixer.txt)
+install(FILES /usr/share/doc/libstb-dev/copyright DESTINATION . RENAME LICENSE-stb.txt)
+install(FILES /usr/share/doc/mingw-w64-i686-dev/copyright DESTINATION . RENAME LICENSE-mingw-w64.txt)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME gavremo-${PROJECT_VERSION}-win32)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
