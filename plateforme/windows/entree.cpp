@@ -10,19 +10,20 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <cwchar>
+#include <initializer_list>
 
-static std::wstring sortie, erreurs;   // empty when not redirected
+const DWORD CHEMIN_MAX = 32768;   // the longest path Windows has, in wide characters
+static wchar_t sortie[CHEMIN_MAX], erreurs[CHEMIN_MAX];   // empty when not redirected
 
 static void Ranger()
 {
     fclose(stdout);
     fclose(stderr);
-    for (const std::wstring* chemin : {&sortie, &erreurs}) {
+    for (const wchar_t* chemin : {sortie, erreurs}) {
         WIN32_FILE_ATTRIBUTE_DATA a;
-        if (!chemin->empty() && GetFileAttributesExW(chemin->c_str(), GetFileExInfoStandard, &a)
-            && a.nFileSizeLow == 0 && a.nFileSizeHigh == 0)
-            DeleteFileW(chemin->c_str());
+        if (GetFileAttributesExW(chemin, GetFileExInfoStandard, &a) && a.nFileSizeLow == 0 && a.nFileSizeHigh == 0)
+            DeleteFileW(chemin);
     }
 }
 
@@ -31,14 +32,18 @@ void DefautsSDL()
     const char* choix = getenv("SDL_STDIO_REDIRECT");
     if (choix && atoi(choix) == 0)
         return;
-    std::wstring dossier(32768, L'\0');   // the longest path Windows has
-    DWORD n = GetModuleFileNameW(nullptr, &dossier[0], DWORD(dossier.size()));
-    dossier.resize(n);
-    dossier.resize(dossier.find_last_of(L'\\') == std::wstring::npos ? 0 : dossier.find_last_of(L'\\') + 1);
-    sortie = dossier + L"stdout.txt";
-    erreurs = dossier + L"stderr.txt";
-    _wfreopen(sortie.c_str(), L"w", stdout);
-    _wfreopen(erreurs.c_str(), L"w", stderr);
+    const size_t NOM = wcslen(L"stdout.txt");
+    DWORD n = GetModuleFileNameW(nullptr, sortie, CHEMIN_MAX - NOM);
+    if (n == 0 || n >= CHEMIN_MAX - NOM)
+        return;
+    while (n > 0 && sortie[n - 1] != L'\\')
+        --n;
+    sortie[n] = L'\0';
+    wcscpy(erreurs, sortie);
+    wcscat(sortie, L"stdout.txt");
+    wcscat(erreurs, L"stderr.txt");
+    _wfreopen(sortie, L"w", stdout);
+    _wfreopen(erreurs, L"w", stderr);
     setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     setbuf(stderr, nullptr);
     atexit(Ranger);

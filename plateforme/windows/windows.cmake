@@ -1,7 +1,7 @@
 # The game for 32-bit Windows: SDL and SDL_mixer cross-built from Debian's sources
 # into the cache (see mingw32.cmake), and the calls of SDL_image and SDL_ttf the
 # game makes served here. Packed with the assets and licences into a zip.
-find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES include/SDL REQUIRED)
+find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES SDL REQUIRED)
 find_library(SDL_LIB SDL REQUIRED)
 find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
 
@@ -32,5 +32,6 @@ install(FILES /usr/share/doc/mingw-w64-i686-dev/copyright DESTINATION . RENAME L
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME gavremo-${PROJECT_VERSION}-win32)
+set(zip ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)   # CPack's own name changes as it goes
 set(CPACK_STRIP_FILES ON)
 include(CPack)
