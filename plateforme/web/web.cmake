@@ -7,6 +7,11 @@ foreach(f ${ASSETS})
   endif()
 endforeach()
 
+# Debian 12's Emscripten (3.1.6) makes a page that stops at its start with -O3, a
+# release build's default: "Cannot read properties of undefined (reading 'apply')".
+set(CMAKE_C_FLAGS_RELEASE -O2)
+set(CMAKE_CXX_FLAGS_RELEASE -O2)
+
 add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl.cpp ${CMAKE_CURRENT_LIST_DIR}/texte.cpp
             ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp)
 target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src)
