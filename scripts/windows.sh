@@ -102,7 +102,7 @@ mesurer() {
   unzip -q "build-windows/$nom.zip" -d "$essai"
   cp build-windows/bench/cadence.exe "$essai/$nom/"
   echo "Windows, under Wine:"
-  (cd "$essai/$nom" && SDL_AUDIODRIVER=dummy wine cadence.exe | tr -d '\r')
+  (cd "$essai/$nom" && SDL_AUDIODRIVER=dummy SDL_STDIO_REDIRECT=0 wine cadence.exe | tr -d '\r')
   scripts/installer.sh tests
   cmake --preset linux >/dev/null
   cmake --build --preset linux --target cadence >/dev/null
