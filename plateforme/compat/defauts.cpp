@@ -50,7 +50,7 @@ void DefautsSDL()
     // Only where the player has not chosen: setenv's last 0 keeps their value.
     setenv("SDL_RENDER_DRIVER", "software", 0);
     // The plain X framebuffer; Wayland has no such path without OpenGL.
-    if (FenetreX11())
+    if (!getenv("SDL_FRAMEBUFFER_ACCELERATION") && FenetreX11())
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     SDL_SetEventFilter(Filtre);
 }
