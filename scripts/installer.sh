@@ -30,6 +30,10 @@ esac
 if [ "${VERSION_CODENAME:-}" = bookworm ] && [ "${paquets[4]}" = libsdl1.2-dev ]; then
   paquets+=(libsdl1.2debian libsdl1.2-compat-dev- libsdl1.2-compat-shim-)
 fi
+# A desktop session of X and Wayland together, for the compatibility library's tests.
+if [ "$travail" = tests ] && [ "${VERSION_CODENAME:-}" != bookworm ]; then
+  paquets+=(weston xwayland)
+fi
 # Wine runs the 32-bit game with 32-bit libraries.
 if [ "$travail" = wine ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386

@@ -4,6 +4,8 @@
 #include "sonde.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <regex>
 #include <string>
 
 namespace {
@@ -90,4 +92,40 @@ TEST_F(Defauts, LaVoieX11SelonLaFenetreQueSDLOuvrira)
     Poser("DISPLAY", nullptr);
     DefautsSDL();
     EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "(unset)");
+}
+
+// The same in a real such session: weston, with X clients served by Xwayland.
+TEST_F(Defauts, SessionWestonAvecXwayland)
+{
+    if (!Compat())
+        GTEST_SKIP() << "the classic library takes none of these settings";
+    char modele[] = "/tmp/gavremo_westonXXXXXX";
+    std::string dossier = mkdtemp(modele), journal = dossier + "/weston.log";
+    pid_t weston = fork();
+    if (weston == 0) {
+        setenv("XDG_RUNTIME_DIR", dossier.c_str(), 1);
+        if (!freopen("/dev/null", "w", stderr))
+            _exit(97);
+        execlp("weston", "weston", "--backend=headless", "--xwayland", "--socket=wayland-gavremo",
+               ("--log=" + journal).c_str(), (char*)nullptr);
+        _exit(98);
+    }
+    // Weston says which X display Xwayland serves once it listens there.
+    std::smatch m;
+    for (int n = 0; n < 500 && m.empty(); ++n) {
+        usleep(20000);
+        std::ifstream f(journal);
+        std::string texte((std::istreambuf_iterator<char>(f)), {});
+        std::regex_search(texte, m, std::regex("xserver listening on display (:[0-9]+)"));
+        if (!m.empty()) {
+            Poser("DISPLAY", m.str(1).c_str());
+            Poser("WAYLAND_DISPLAY", (dossier + "/wayland-gavremo").c_str());
+        }
+    }
+    ASSERT_FALSE(m.empty()) << "weston with Xwayland did not start";
+    DefautsSDL();
+    EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "0");
+    kill(weston, SIGTERM);
+    waitpid(weston, nullptr, 0);
+    std::system(("rm -rf " + dossier).c_str());
 }
