@@ -39,8 +39,11 @@ installer() {
 
 # The Debian archive apt uses here (not its security one).
 miroir() {
-  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.{list,sources} 2>/dev/null |
-    grep -E '^(URIs:|deb )' | grep -v security | grep -oE -m1 'https?://[^ ]+' ||
+  local f sources=()
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+    [ ! -e "$f" ] || sources+=("$f")
+  done
+  grep -hE '^(URIs:|deb )' "${sources[@]}" /dev/null | grep -v security | grep -oE -m1 'https?://[^ ]+' ||
     echec "no Debian archive in apt's sources"
 }
 

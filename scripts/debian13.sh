@@ -7,8 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 # The mounts live in a namespace of their own: they go when the command ends,
-# however it ends, and never touch another run in the same root.
-if [ -z "${GAVREMO_MONTE:-}" ]; then
+# however it ends, and never touch another run in the same root. Inside a chroot,
+# whose / is no mount point, no namespace can be made private: there the mounts
+# are undone when the command ends.
+if [ -z "${GAVREMO_MONTE:-}" ] && mountpoint -q /; then
   exec env GAVREMO_MONTE=1 unshare --mount --propagation private bash "$PWD/scripts/debian13.sh" "$@"
 fi
 racine=/var/cache/gavremo/trixie
@@ -20,6 +22,8 @@ monter() {
   mount -t proc proc "$racine/proc"
   mount --rbind /sys "$racine/sys"
   mount --rbind /dev "$racine/dev"
+  [ -n "${GAVREMO_MONTE:-}" ] ||
+    en_partant "umount -R -l '$racine/proc'; umount -R -l '$racine/sys'; umount -R -l '$racine/dev'"
 }
 
 mkdir -p /var/cache/gavremo

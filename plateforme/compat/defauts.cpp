@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 
 const int FILE_EVENEMENTS = 128;   // the compatibility library's queue, which drops what overflows
 
@@ -30,17 +31,26 @@ static int Filtre(const SDL_Event*)
     return 1;
 }
 
-// The video driver SDL 2 will take, asked of SDL itself: only it knows its order and
+// The video driver SDL 2 will take, asked of SDL 2 itself: only it knows its order and
 // what the session offers. GNOME's and KDE's sessions set both DISPLAY and
-// WAYLAND_DISPLAY, and SDL 2 then opens an X window, through XWayland.
+// WAYLAND_DISPLAY, and SDL 2 then opens an X window, through XWayland. Asked of SDL 2
+// directly, under the compatibility library: a look through that library would leave
+// it believing its video started when it did not.
 static bool FenetreX11()
 {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0)
+    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW);
+    if (!sdl2)
         return false;
-    char pilote[32] = "";
-    SDL_VideoDriverName(pilote, sizeof pilote);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return strcmp(pilote, "x11") == 0;
+    auto demarrer = reinterpret_cast<int (*)(Uint32)>(dlsym(sdl2, "SDL_InitSubSystem"));
+    auto arreter = reinterpret_cast<void (*)(Uint32)>(dlsym(sdl2, "SDL_QuitSubSystem"));
+    auto pilote = reinterpret_cast<const char* (*)()>(dlsym(sdl2, "SDL_GetCurrentVideoDriver"));
+    bool x11 = false;
+    if (demarrer && arreter && pilote && demarrer(SDL_INIT_VIDEO) == 0) {
+        x11 = pilote() && strcmp(pilote(), "x11") == 0;
+        arreter(SDL_INIT_VIDEO);
+    }
+    dlclose(sdl2);
+    return x11;
 }
 
 void DefautsSDL()

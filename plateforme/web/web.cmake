@@ -16,7 +16,8 @@ add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl.cpp ${CMAKE_CURRENT_
             ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp)
 target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_include_directories(plateforme SYSTEM PRIVATE /usr/include/stb)
-target_compile_options(plateforme PUBLIC -Wall -Wextra)
+# Emscripten's own SDL 1.2, whose headers later releases give only on request.
+target_compile_options(plateforme PUBLIC -Wall -Wextra -sUSE_SDL=1)
 
 # The game yields to the browser inside a pass, which only ASYNCIFY allows;
 # STB_IMAGE decodes pictures in WebAssembly, transparency included.
@@ -24,7 +25,7 @@ set(page ${CMAKE_BINARY_DIR}/page)
 list(TRANSFORM ASSETS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE fichiers)
 set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
-target_link_options(gavremo PRIVATE --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
+target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
   -sASYNCIFY -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
