@@ -120,6 +120,15 @@ SDL_Surface* IMG_Load(const char* fichier)
         IMG_SetError("GIF cut off before its end");
         return nullptr;
     }
+    // Later stb_image releases draw a cut-off JPEG as far as it goes: it must end
+    // with its closing mark, padding aside.
+    size_t fin = d.size();
+    while (fin > 0 && d[fin - 1] == 0)
+        --fin;
+    if (jpeg && !(fin >= 4 && d[fin - 2] == 0xFF && d[fin - 1] == 0xD9)) {
+        IMG_SetError("JPEG cut off before its end");
+        return nullptr;
+    }
     int w, h, canaux;
     Uint8* pixels = stbi_load_from_memory(d.data(), int(taille), &w, &h, &canaux, gif ? 4 : 3);
     if (!pixels) {
