@@ -27,7 +27,7 @@ esac
 # library over SDL 2 it also offers, which conflicts with it; later releases ship
 # only that library, as libsdl1.2-dev.
 . /etc/os-release
-if [ "${VERSION_CODENAME:-}" = bookworm ] && [ "${paquets[4]}" = libsdl1.2-dev ]; then
+if [ "${VERSION_CODENAME:-}" = bookworm ] && [[ " ${paquets[*]} " == *" libsdl1.2-dev "* ]]; then
   paquets+=(libsdl1.2debian libsdl1.2-compat-dev- libsdl1.2-compat-shim-)
 fi
 # A desktop session of X and Wayland together, for the compatibility library's tests.
