@@ -7,7 +7,8 @@
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
-paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev)
+paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
+          libgif-dev)
 x=(xvfb xdotool x11-utils imagemagick)
 case "$travail" in
   jeu) ;;

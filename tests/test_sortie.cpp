@@ -125,6 +125,30 @@ TEST(Sortie, FichiersAbimes)
         }
 }
 
+// Damaged GIFs that SDL_image's own reader hung on (a sub-block running past the
+// end), crashed on (a frame far wider than the screen) or drew all the same (a frame a
+// little wider than the screen, a record of no known kind): each is refused with the
+// file named, and nothing hangs.
+TEST(Sortie, GifAbimesRefuses)
+{
+    // Byte offset and new bytes, in the game's own 32 x 32 sprite.
+    const std::vector<std::pair<int, std::string>> degats = {
+        {26, "\\377"}, {32, "\\377\\377"}, {32, "\\100"}, {20, "\\0\\0"}};
+    for (auto& [ou, octets] : degats) {
+        std::string dossier = Copie();
+        std::string cmd = "printf '" + octets + "' | dd of=" + dossier + "/rsrc_img/curseur.gif bs=1 seek="
+            + std::to_string(ou) + " conv=notrunc status=none";
+        ASSERT_EQ(system(cmd.c_str()), 0) << cmd;
+        Issue r = Lancer(dossier, {});
+        SCOPED_TRACE(cmd);
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.statut, 1);
+        EXPECT_EQ(Lignes(r.erreurs), 1) << r.erreurs;
+        EXPECT_EQ(r.erreurs.rfind("Incapable de charger rsrc_img/curseur.gif: ", 0), 0u) << r.erreurs;
+        system(("rm -rf " + dossier).c_str());
+    }
+}
+
 TEST(Sortie, CibleTropGrande)
 {
     std::string dossier = Copie();

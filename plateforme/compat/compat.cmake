@@ -1,9 +1,10 @@
 # Debian's SDL 1.2 with its image, text and sound libraries, whichever SDL 1.2 the
 # release ships: the classic library or the compatibility library over SDL 2.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(SDL REQUIRED IMPORTED_TARGET sdl SDL_image SDL_ttf SDL_mixer)
+pkg_check_modules(SDL REQUIRED IMPORTED_TARGET sdl SDL_image SDL_ttf SDL_mixer libgif)
 
-add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/defauts.cpp)
+add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/defauts.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/../gif/gif.cpp)
 target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(plateforme PUBLIC PkgConfig::SDL ${CMAKE_DL_LIBS})
 target_compile_options(plateforme PUBLIC -Wall -Wextra)
