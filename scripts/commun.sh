@@ -4,6 +4,9 @@
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
+# What is built once from Debian's sources, kept outside the clone for every later run.
+GAVREMO_CACHE=${GAVREMO_CACHE:-/var/cache/gavremo}
+
 # Says which script failed and why, and stops it.
 echec() {
   echo "$(basename "$0"): $*" >&2
@@ -45,6 +48,37 @@ miroir() {
   done
   grep -hE '^(URIs:|deb )' "${sources[@]}" /dev/null | grep -v security | grep -oE -m1 'https?://[^ ]+' ||
     echec "no Debian archive in apt's sources"
+}
+
+# Debian's sources of a package, fetched once: sources PAQUET DOSSIER. apt-get source
+# needs a deb-src entry: one for the machine's own Debian archive is added when it
+# lacks one. A source this release no longer has (Debian 13 has no SDL 1.2 of its
+# own) comes from Debian 12's.
+depot_sources() {
+  local fichier=/etc/apt/sources.list.d/gavremo-$1-src.sources m
+  [ ! -e "$fichier" ] || return 0
+  m=$(miroir)
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$m" "$1" \
+    /usr/share/keyrings/debian-archive-keyring.gpg | $sudo tee "$fichier" >/dev/null
+  $sudo apt-get update -qq || echec "apt-get update failed with $fichier"
+}
+sources() {
+  local dossier=$2 racine=$PWD
+  compgen -G "$dossier/$1-[0-9]*/" >/dev/null && return 0
+  [ -w "$GAVREMO_CACHE" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "$GAVREMO_CACHE"
+  mkdir -p "$dossier"
+  cd "$dossier"
+  if ! apt-get source -qq "$1" >/dev/null 2>&1; then
+    . /etc/os-release
+    depot_sources "$VERSION_CODENAME"
+    if ! apt-get source -qq "$1" >/dev/null 2>&1; then
+      [ "$VERSION_CODENAME" != bookworm ] || echec "apt-get source $1 failed"
+      depot_sources bookworm
+      apt-get source -qq "$1/bookworm" >/dev/null 2>&1 ||
+        echec "apt-get source $1 failed, from $VERSION_CODENAME and from bookworm"
+    fi
+  fi
+  cd "$racine"
 }
 
 # Runs a long step with its output in a log; on failure shows the log's end and stops.

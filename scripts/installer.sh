@@ -14,7 +14,7 @@ case "$travail" in
   jeu) ;;
   demo) paquets+=("${x[@]}") ;;
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
-                   lintian appstream desktop-file-utils man-db) ;;
+                   lintian appstream desktop-file-utils man-db clang dpkg-dev) ;;
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
                     libstb-dev libgtest-dev) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
@@ -41,3 +41,5 @@ if [ "$travail" = wine ] && ! dpkg --print-foreign-architectures | grep -qx i386
   $sudo apt-get update -qq
 fi
 installer "${paquets[@]}"
+# libFuzzer comes with the runtimes of the release's clang.
+[ "$travail" != tests ] || installer "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test through CTest: the
 # Linux game as built for play, then under AddressSanitizer and
-# UndefinedBehaviorSanitizer; the Windows build under Wine; the page in Chromium.
+# UndefinedBehaviorSanitizer, then its fuzz targets; the Windows build under Wine;
+# the page in Chromium.
 # With arguments, tests only the platforms named (linux, windows, web), in that
 # order; each is tested even when one before it failed, and the failures are named.
 set -euo pipefail
@@ -22,7 +23,12 @@ case "$1" in
       cmake --preset $preset >/dev/null
       cmake --build --preset $preset
       ctest --preset $preset
-    done ;;
+    done
+    # The fuzz targets, over the libraries they reach built from Debian's sources.
+    sources giflib "$GAVREMO_CACHE/src"
+    cmake --preset fuzz -DGAVREMO_SOURCES="$GAVREMO_CACHE/src" >/dev/null
+    cmake --build --preset fuzz
+    ctest --preset fuzz ;;
   windows) scripts/windows.sh --tester ;;
   web)
     scripts/installer.sh tests-web

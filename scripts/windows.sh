@@ -14,46 +14,17 @@ case "${1:-}" in
 esac
 racine=$PWD
 hote=i686-w64-mingw32
-cache=${GAVREMO_CACHE:-/var/cache/gavremo}/win32   # where mingw32.cmake looks
+cache=$GAVREMO_CACHE/win32   # where mingw32.cmake looks
 prefixe=$cache/i686
-
-# Debian's sources of a package, fetched once. apt-get source needs a deb-src entry:
-# one for the machine's own Debian archive is added when it lacks one. A source this
-# release no longer has (Debian 13 has no SDL 1.2 of its own) comes from Debian 12's.
-depot_sources() {
-  local fichier=/etc/apt/sources.list.d/gavremo-$1-src.sources m
-  [ ! -e "$fichier" ] || return 0
-  m=$(miroir)
-  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$m" "$1" \
-    /usr/share/keyrings/debian-archive-keyring.gpg | $sudo tee "$fichier" >/dev/null
-  $sudo apt-get update -qq || echec "apt-get update failed with $fichier"
-}
-sources() {
-  local dossier=$cache/src
-  compgen -G "$dossier/$1-[0-9]*/" >/dev/null && return 0
-  mkdir -p "$dossier"
-  cd "$dossier"
-  if ! apt-get source -qq "$1" >/dev/null 2>&1; then
-    . /etc/os-release
-    depot_sources "$VERSION_CODENAME"
-    if ! apt-get source -qq "$1" >/dev/null 2>&1; then
-      [ "$VERSION_CODENAME" != bookworm ] || echec "apt-get source $1 failed"
-      depot_sources bookworm
-      apt-get source -qq "$1/bookworm" >/dev/null 2>&1 ||
-        echec "apt-get source $1 failed, from $VERSION_CODENAME and from bookworm"
-    fi
-  fi
-  cd "$racine"
-}
 
 # SDL 1.2 with its windib video and disk audio, SDL_mixer reading WAV only, and
 # GoogleTest for the tests. Each is built once: its stamp in the cache says so.
 dependances() {
-  [ -w "${cache%/*}" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "${cache%/*}"
+  [ -w "$GAVREMO_CACHE" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "$GAVREMO_CACHE"
   mkdir -p "$prefixe/licences" "$cache/obj"
   if [ ! -e "$prefixe/.sdl" ]; then
-    sources libsdl1.2
-    sources sdl-mixer1.2
+    sources libsdl1.2 "$cache/src"
+    sources sdl-mixer1.2 "$cache/src"
     rm -rf "$cache/obj/sdl" "$cache/obj/mixer" && mkdir -p "$cache/obj/sdl" "$cache/obj/mixer"
     # Without -static-libgcc the DLLs would need libgcc's own DLL beside them.
     local cc="CC=$hote-gcc-win32 -static-libgcc"

@@ -22,6 +22,13 @@ int Lire(GifFileType* gif, GifByteType* dest, int voulu)
     return int(n);
 }
 
+// giflib's own words for what went wrong; some of its failures leave no code.
+const char* Erreur(int code)
+{
+    const char* texte = GifErrorString(code);
+    return texte ? texte : "GIF unreadable";
+}
+
 // Every block in turn; each frame decoded line by line, once it is known to lie
 // within the screen (giflib checks neither that nor any size).
 const char* Parcourir(GifFileType* gif)
@@ -33,10 +40,10 @@ const char* Parcourir(GifFileType* gif)
     GifRecordType type;
     do {
         if (DGifGetRecordType(gif, &type) == GIF_ERROR)
-            return GifErrorString(gif->Error);
+            return Erreur(gif->Error);
         if (type == IMAGE_DESC_RECORD_TYPE) {
             if (DGifGetImageDesc(gif) == GIF_ERROR)
-                return GifErrorString(gif->Error);
+                return Erreur(gif->Error);
             const GifImageDesc& im = gif->Image;
             if (im.Width <= 0 || im.Height <= 0 || im.Left < 0 || im.Top < 0 || im.Left + im.Width > gif->SWidth
                 || im.Top + im.Height > gif->SHeight)
@@ -44,16 +51,16 @@ const char* Parcourir(GifFileType* gif)
             ligne.resize(size_t(im.Width));
             for (int y = 0; y < im.Height; ++y)
                 if (DGifGetLine(gif, ligne.data(), im.Width) == GIF_ERROR)
-                    return GifErrorString(gif->Error);
+                    return Erreur(gif->Error);
             ++images;
         } else if (type == EXTENSION_RECORD_TYPE) {
             int code;
             GifByteType* bloc;
             if (DGifGetExtension(gif, &code, &bloc) == GIF_ERROR)
-                return GifErrorString(gif->Error);
+                return Erreur(gif->Error);
             while (bloc)
                 if (DGifGetExtensionNext(gif, &bloc) == GIF_ERROR)
-                    return GifErrorString(gif->Error);
+                    return Erreur(gif->Error);
         }
     } while (type != TERMINATE_RECORD_TYPE);
     return images > 0 ? nullptr : "GIF without a picture";
@@ -67,7 +74,7 @@ const char* GifRefuse(const unsigned char* octets, size_t taille)
     int erreur = 0;
     GifFileType* gif = DGifOpen(&l, Lire, &erreur);
     if (!gif)
-        return GifErrorString(erreur);
+        return Erreur(erreur);
     const char* raison = Parcourir(gif);
     DGifCloseFile(gif, &erreur);
     return raison;
