@@ -6,6 +6,7 @@ sudo=""
 
 # What is built once from Debian's sources, kept outside the clone for every later run.
 GAVREMO_CACHE=${GAVREMO_CACHE:-/var/cache/gavremo}
+cache_pret() { [ -w "$GAVREMO_CACHE" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "$GAVREMO_CACHE"; }
 
 # Says which script failed and why, and stops it.
 echec() {
@@ -65,7 +66,7 @@ depot_sources() {
 sources() {
   local dossier=$2 racine=$PWD
   compgen -G "$dossier/$1-[0-9]*/" >/dev/null && return 0
-  [ -w "$GAVREMO_CACHE" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "$GAVREMO_CACHE"
+  cache_pret
   mkdir -p "$dossier"
   cd "$dossier"
   if ! apt-get source -qq "$1" >/dev/null 2>&1; then

@@ -20,7 +20,7 @@ prefixe=$cache/i686
 # SDL 1.2 with its windib video and disk audio, SDL_mixer reading WAV only, and
 # GoogleTest for the tests. Each is built once: its stamp in the cache says so.
 dependances() {
-  [ -w "$GAVREMO_CACHE" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "$GAVREMO_CACHE"
+  cache_pret
   mkdir -p "$prefixe/licences" "$cache/obj"
   if [ ! -e "$prefixe/.sdl" ]; then
     sources libsdl1.2 "$cache/src"
