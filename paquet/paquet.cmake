@@ -32,7 +32,7 @@ the game is over.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsdl1.2debian (>= 1.2.15), libsdl-image1.2, libsdl-ttf2.0-0, libsdl-mixer1.2, libgif7, libc6, libstdc++6, libgcc-s1")
+    "libsdl1.2debian (>= 1.2.15), libsdl-image1.2, libsdl-ttf2.0-0, libsdl-mixer1.2, libgif7, libjpeg62-turbo, libc6, libstdc++6, libgcc-s1")
 # CPack strips the packaged binary and puts its debugging symbols in gavremo-dbgsym,
 # which dbgsym.cmake completes; one source for both, so its documentation can be gavremo's.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)

@@ -1,3 +1,4 @@
+#include "corpus.h"
 #include "partie.h"
 #include "tout_liberer.h"
 
@@ -599,4 +600,14 @@ TEST_F(Jeu, LonguePartieAuHasard)
     EXPECT_EQ(Terminer(p), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Exited cleanly\n");
     p.bmp = p.target = p.texte = p.temps = p.point = nullptr;
+}
+
+// Each file kept from the fuzzing is refused, or drawn, as every build must.
+TEST(Fichiers, CorpusRefuseOuDessine)
+{
+    const std::string corpus = RACINE "/tests/fuzz/corpus";
+    std::vector<Attendu> attendus = Attendus(corpus);
+    ASSERT_GE(attendus.size(), 5u);
+    for (const Attendu& a : attendus)
+        EXPECT_EQ(Pris(corpus + "/" + a.fichier), !a.refuse) << a.fichier;
 }

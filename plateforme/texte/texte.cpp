@@ -1,86 +1,128 @@
-// SDL_ttf's Solid text over stb_truetype, for the platforms that lack SDL_ttf (Windows, the web):
-// the font is scaled to its point size in pixels per em (72 dpi), lines are
-// ascent - descent + 1 pixels high, and a pixel is ink where the outline covers half of it.
+// SDL_ttf 2.0.11's Solid text over FreeType, for the platforms that lack SDL_ttf (Windows,
+// the web), drawn as Debian 12's SDL_ttf draws it: each glyph hinted as FreeType does by
+// default, rendered one bit a pixel, and placed by the same whole-pixel rounding.
 #include "texte.h"
 
-#include <cmath>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <cstdio>
 #include <cstdlib>
 
-#define STB_TRUETYPE_IMPLEMENTATION
-#include <stb_truetype.h>
-
-const int ENCRE = 128;   // coverage from which a pixel is ink: solid text has no shades
+const int LARGEUR_MAX = 16384;   // a damaged font can ask for lines wider than any screen
 
 struct _TTF_Font {
-    stbtt_fontinfo info;
-    unsigned char* donnees;   // the font file, which stb_truetype reads in place
-    float echelle;            // font units to pixels
-    int points, em;           // pixels and font units to the em
+    FT_Face face;
+    unsigned char* donnees;   // the font file, which FreeType reads in place
+    int taille;               // for a font of bitmaps only: which of its sizes
     int ascent, hauteur;
 };
 
-// Where a glyph sits, in whole pixels from the pen on the baseline, y downwards.
+// Where a glyph sits, in whole pixels from the pen on the baseline, y upwards.
 struct Glyphe {
-    int index, avance, x0, y0, x1, y1;
+    FT_UInt index;
+    int minx, maxx, miny, maxy, avance;
 };
 
-static Glyphe Mesurer(const TTF_Font* police, unsigned char c)
-{
-    Glyphe g;
-    g.index = stbtt_FindGlyphIndex(&police->info, c);
-    int avance, gauche;
-    stbtt_GetGlyphHMetrics(&police->info, g.index, &avance, &gauche);
-    // In whole numbers, as FreeType does: a scaled float can land just under a half.
-    g.avance = int((2L * avance * police->points + police->em) / (2L * police->em));
-    stbtt_GetGlyphBitmapBox(&police->info, g.index, police->echelle, police->echelle, &g.x0, &g.y0, &g.x1, &g.y1);
-    return g;
-}
+static FT_Library bibliotheque;
 
-static int Crenage(const TTF_Font* police, int avant, int apres)
+// FreeType's 26.6 fixed point to whole pixels, in 64 bits so no damaged metric overflows.
+static int Plancher(long long x)
 {
-    if (!avant || !apres)
-        return 0;
-    return int(std::lround(stbtt_GetGlyphKernAdvance(&police->info, avant, apres) * police->echelle));
+    return int(x >> 6);
+}
+static int Plafond(long long x)
+{
+    return int((x + 63) >> 6);
 }
 
 extern "C" int TTF_Init(void)
 {
+    if (!bibliotheque && FT_Init_FreeType(&bibliotheque)) {
+        TTF_SetError("Couldn't init FreeType engine");
+        return -1;
+    }
     return 0;
+}
+
+static unsigned char* LireFichier(const char* fichier, long* taille)
+{
+    // Plain stdio, which every platform's SDL 1.2 sits beside.
+    FILE* f = fopen(fichier, "rb");
+    if (!f)
+        return nullptr;
+    fseek(f, 0, SEEK_END);
+    *taille = ftell(f);
+    fseek(f, 0, SEEK_SET);
+    unsigned char* donnees = *taille > 0 ? static_cast<unsigned char*>(malloc(size_t(*taille))) : nullptr;
+    if (donnees && fread(donnees, size_t(*taille), 1, f) != 1) {
+        free(donnees);
+        donnees = nullptr;
+    }
+    fclose(f);
+    return donnees;
+}
+
+// The first Unicode character map, as SDL_ttf picks it; FreeType's own choice otherwise.
+static void ChoisirCarte(FT_Face face)
+{
+    for (int i = 0; i < face->num_charmaps; ++i) {
+        FT_CharMap c = face->charmaps[i];
+        if ((c->platform_id == 3 && (c->encoding_id == 1 || c->encoding_id == 0))
+            || (c->platform_id == 2 && c->encoding_id == 1) || c->platform_id == 0) {
+            FT_Set_Charmap(face, c);
+            return;
+        }
+    }
 }
 
 extern "C" TTF_Font* TTF_OpenFont(const char* fichier, int points)
 {
-    // Plain stdio, which every platform's SDL 1.2 sits beside.
-    FILE* f = fopen(fichier, "rb");
-    if (!f) {
+    if (!bibliotheque) {
+        TTF_SetError("Library not initialized");
+        return nullptr;
+    }
+    long taille = 0;
+    unsigned char* donnees = LireFichier(fichier, &taille);
+    if (!donnees) {
         TTF_SetError("Couldn't open %s", fichier);
         return nullptr;
     }
-    fseek(f, 0, SEEK_END);
-    long taille = ftell(f);
-    fseek(f, 0, SEEK_SET);
     TTF_Font* police = static_cast<TTF_Font*>(calloc(1, sizeof(TTF_Font)));
-    unsigned char* donnees = static_cast<unsigned char*>(malloc(taille > 0 ? size_t(taille) : 1));
-    bool lu = police && donnees && taille > 0 && fread(donnees, size_t(taille), 1, f) == 1;
-    fclose(f);
-    int debut = lu ? stbtt_GetFontOffsetForIndex(donnees, 0) : -1;
-    if (debut < 0 || !stbtt_InitFont(&police->info, donnees, debut) || points <= 0) {
-        free(donnees);
+    if (!police || FT_New_Memory_Face(bibliotheque, donnees, taille, 0, &police->face)) {
         free(police);
+        free(donnees);
         TTF_SetError("Couldn't load font file");
         return nullptr;
     }
-    // SDL_ttf kerns through FreeType, which reads the kern table only, never GPOS.
     police->donnees = donnees;
-    police->info.gpos = 0;
-    police->echelle = stbtt_ScaleForMappingEmToPixels(&police->info, float(points));
-    police->points = points;
-    police->em = police->info.data[police->info.head + 18] << 8 | police->info.data[police->info.head + 19];
-    int ascent, descent, ecart;
-    stbtt_GetFontVMetrics(&police->info, &ascent, &descent, &ecart);
-    police->ascent = int(std::ceil(ascent * police->echelle));
-    police->hauteur = police->ascent - int(std::ceil(descent * police->echelle)) + 1;
+    FT_Face face = police->face;
+    ChoisirCarte(face);
+    if (FT_IS_SCALABLE(face)) {
+        // SDL_ttf's point size at 72 dpi: as many pixels to the em.
+        if (FT_Set_Char_Size(face, 0, points * 64, 0, 0)) {
+            TTF_CloseFont(police);
+            TTF_SetError("Couldn't set font size");
+            return nullptr;
+        }
+        FT_Fixed echelle = face->size->metrics.y_scale;
+        police->ascent = Plafond(FT_MulFix(face->ascender, echelle));
+        police->hauteur = police->ascent - Plafond(FT_MulFix(face->descender, echelle)) + 1;
+    } else if (face->num_fixed_sizes > 0) {
+        // A font of bitmaps only: the point size picks one of its sizes.
+        police->taille = SDL_max(0, SDL_min(points, face->num_fixed_sizes - 1));
+        const FT_Bitmap_Size& b = face->available_sizes[police->taille];
+        if (FT_Set_Pixel_Sizes(face, FT_UInt(b.height), FT_UInt(b.width))) {
+            TTF_CloseFont(police);
+            TTF_SetError("Couldn't set font size");
+            return nullptr;
+        }
+        police->ascent = police->hauteur = b.height;
+    } else {
+        TTF_CloseFont(police);
+        TTF_SetError("Couldn't load font file");
+        return nullptr;
+    }
     return police;
 }
 
@@ -89,26 +131,97 @@ extern "C" int TTF_FontHeight(const TTF_Font* police)
     return police->hauteur;
 }
 
-Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur)
+extern "C" void TTF_CloseFont(TTF_Font* police)
+{
+    if (!police)
+        return;
+    FT_Done_Face(police->face);
+    free(police->donnees);
+    free(police);
+}
+
+// Loads a character's glyph, hinted, into the face's slot; false with the error set.
+static bool Charger(TTF_Font* police, unsigned char c, Glyphe* g)
+{
+    FT_Face face = police->face;
+    g->index = FT_Get_Char_Index(face, c);
+    if (FT_Load_Glyph(face, g->index, FT_LOAD_DEFAULT)) {
+        TTF_SetError("Couldn't find glyph");
+        return false;
+    }
+    const FT_Glyph_Metrics& m = face->glyph->metrics;
+    g->minx = Plancher(m.horiBearingX);
+    g->maxy = Plancher(m.horiBearingY);
+    g->avance = Plafond(m.horiAdvance);
+    if (FT_IS_SCALABLE(face)) {
+        g->maxx = g->minx + Plafond(m.width);
+        g->miny = g->maxy - Plafond(m.height);
+    } else {
+        g->maxx = g->minx + Plafond(m.horiAdvance);
+        g->miny = g->maxy - Plafond(face->available_sizes[police->taille].height);
+    }
+    return true;
+}
+
+static int Crenage(FT_Face face, FT_UInt avant, FT_UInt apres)
+{
+    FT_Vector delta;
+    if (!FT_HAS_KERNING(face) || !avant || !apres || FT_Get_Kerning(face, avant, apres, FT_KERNING_DEFAULT, &delta))
+        return 0;
+    return int(delta.x >> 6);
+}
+
+// Whether pixel x of a rendered row is ink: set bits of a one-bit glyph, the upper half
+// of the scale for the grey bitmaps some fonts embed.
+static bool Encre(const FT_Bitmap& b, const unsigned char* ligne, unsigned x)
+{
+    switch (b.pixel_mode) {
+    case FT_PIXEL_MODE_MONO:
+        return ligne[x / 8] & (0x80 >> x % 8);
+    case FT_PIXEL_MODE_GRAY2:
+        return (ligne[x / 4] >> (6 - 2 * (x % 4)) & 3) >= 2;
+    case FT_PIXEL_MODE_GRAY4:
+        return (ligne[x / 2] >> (4 - 4 * (x % 2)) & 15) >= 8;
+    case FT_PIXEL_MODE_GRAY:
+        return ligne[x] >= 0x80;
+    default:
+        return false;   // colour glyphs have no place in a one-colour line
+    }
+}
+
+Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur, int* hauteur)
 {
     if (!police || !texte) {
         TTF_SetError("Passed a NULL pointer");
         return nullptr;
     }
-    // The width reaches the furthest of each glyph's advance and its ink.
-    int x = 0, l = 0, avant = 0;
+    // The line reaches the furthest of each glyph's advance and ink, and from the first
+    // glyph's ink left of the pen; it is at least the font's height, more if a glyph
+    // reaches below.
+    long long x = 0, minx = 0, maxx = 0;
+    int miny = 0;
+    FT_UInt avant = 0;
+    Glyphe g;
     for (const char* c = texte; *c; ++c) {
-        Glyphe g = Mesurer(police, static_cast<unsigned char>(*c));
-        x += Crenage(police, avant, g.index);
-        l = SDL_max(l, x + SDL_max(g.avance, g.x1));
+        if (!Charger(police, static_cast<unsigned char>(*c), &g))
+            return nullptr;
+        x += Crenage(police->face, avant, g.index);
+        minx = SDL_min(minx, x + g.minx);
+        maxx = SDL_max(maxx, x + SDL_max(g.avance, g.maxx));
+        miny = SDL_min(miny, g.miny);
         x += g.avance;
         avant = g.index;
     }
+    long long l = maxx - minx, h = SDL_max(police->hauteur, police->ascent - (long long)miny);
     if (l <= 0) {
         TTF_SetError("Text has zero width");
         return nullptr;
     }
-    Uint8* encre = static_cast<Uint8*>(calloc(size_t(l) * police->hauteur, 1));
+    if (l > LARGEUR_MAX || h > LARGEUR_MAX) {
+        TTF_SetError("Text too large");
+        return nullptr;
+    }
+    Uint8* encre = static_cast<Uint8*>(calloc(size_t(l * h), 1));
     if (!encre) {
         TTF_SetError("Out of memory");
         return nullptr;
@@ -116,31 +229,34 @@ Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur)
 
     x = 0;
     avant = 0;
-    Uint8* gris = nullptr;
     for (const char* c = texte; *c; ++c) {
-        Glyphe g = Mesurer(police, static_cast<unsigned char>(*c));
-        x += Crenage(police, avant, g.index);
-        if (c == texte && g.x0 < 0)
-            x -= g.x0;   // a first glyph reaching left of the pen is moved right into the line
-        int lg = g.x1 - g.x0, hg = g.y1 - g.y0;
-        // Without room for its pixels a glyph is left blank; its advance still counts.
-        Uint8* plus = lg > 0 && hg > 0 ? static_cast<Uint8*>(realloc(gris, size_t(lg) * hg)) : nullptr;
-        if (plus) {
-            gris = plus;
-            stbtt_MakeGlyphBitmap(&police->info, gris, lg, hg, lg, police->echelle, police->echelle, g.index);
-            for (int y = 0; y < hg; ++y) {
-                int ys = police->ascent + g.y0 + y;
-                for (int xg = 0; xg < lg && ys >= 0 && ys < police->hauteur; ++xg) {
-                    int xs = x + g.x0 + xg;
-                    if (xs >= 0 && xs < l && gris[y * lg + xg] >= ENCRE)
-                        encre[ys * l + xs] = 1;
-                }
+        if (!Charger(police, static_cast<unsigned char>(*c), &g)
+            || FT_Render_Glyph(police->face->glyph, FT_RENDER_MODE_MONO)) {
+            TTF_SetError("Couldn't find glyph");
+            free(encre);
+            return nullptr;
+        }
+        const FT_Bitmap& b = police->face->glyph->bitmap;
+        x += Crenage(police->face, avant, g.index);
+        if (c == texte && g.minx < 0)
+            x -= g.minx;   // a first glyph reaching left of the pen is moved right into the line
+        // FreeType can give a glyph more columns than its box: the box wins.
+        long long colonnes = SDL_min((long long)b.width, (long long)g.maxx - g.minx);
+        for (unsigned rang = 0; rang < b.rows; ++rang) {
+            long long ys = police->ascent - g.maxy + (long long)rang;
+            if (ys < 0 || ys >= h)
+                continue;
+            const unsigned char* ligne = b.buffer + (long long)rang * b.pitch;
+            for (long long xg = 0; xg < colonnes; ++xg) {
+                long long xs = x + g.minx + xg;
+                if (xs >= 0 && xs < l && Encre(b, ligne, unsigned(xg)))
+                    encre[ys * l + xs] = 1;
             }
         }
         x += g.avance;
         avant = g.index;
     }
-    free(gris);
-    *largeur = l;
+    *largeur = int(l);
+    *hauteur = int(h);
     return encre;
 }

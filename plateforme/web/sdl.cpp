@@ -1,15 +1,34 @@
-// What Emscripten's SDL 1.2 lacks or serves differently from the desktop: waiting
-// for an event, the flip that hands the frame to the browser, the hidden cursor,
-// and the mixer's oldest channel.
+// What Emscripten's SDL 1.2 lacks or serves differently from the desktop: the error
+// text, waiting for an event, the flip that hands the frame to the browser, the hidden
+// cursor, and the mixer's oldest channel.
 #include "partie.h"
 
 #include <emscripten.h>
+
+#include <cstdarg>
+#include <cstdio>
 
 const int ATTENTE_EVENEMENT = 10;   // ms between two looks at the queue while waiting
 
 // The browser's SDL reads nothing from an environment: there is nothing to set before it starts.
 void DefautsSDL()
 {
+}
+
+// The browser's SDL keeps no error text; the game's messages say why a file is refused.
+static char erreur[512];
+
+extern "C" void SDL_SetError(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vsnprintf(erreur, sizeof erreur, format, args);
+    va_end(args);
+}
+
+extern "C" char* SDL_GetError(void)
+{
+    return erreur;
 }
 
 static int passes = 0;   // flips: one a pass in play

@@ -3,16 +3,19 @@
 // keys, and takes pixels only between SDL_LockSurface and SDL_UnlockSurface: the
 // background is transparent through alpha.
 #include "../texte/texte.h"
+#include "partie.h"
+
+#include <emscripten.h>
 
 #include <cstdlib>
+#include <cstring>
 
 extern "C" SDL_Surface* TTF_RenderText_Solid(TTF_Font* police, const char* texte, SDL_Color couleur)
 {
-    int largeur;
-    Uint8* encre = TracerTexte(police, texte, &largeur);
+    int largeur, hauteur;
+    Uint8* encre = TracerTexte(police, texte, &largeur, &hauteur);
     if (!encre)
         return nullptr;
-    int hauteur = TTF_FontHeight(police);
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, largeur, hauteur, 32,
                                           0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
     if (s) {
@@ -25,4 +28,39 @@ extern "C" SDL_Surface* TTF_RenderText_Solid(TTF_Font* police, const char* texte
     }
     free(encre);
     return s;
+}
+
+// Read by the page tests: a line's ink in the game's font, as its width, its height and
+// a byte a pixel, held until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE int* EncreDeLigne(const char* texte)
+{
+    static TTF_Font* police = TTF_OpenFont(FICHIER_POLICE, TAILLE_POLICE);
+    static int* ligne = nullptr;
+    int largeur, hauteur;
+    Uint8* encre = TracerTexte(police, texte, &largeur, &hauteur);
+    free(ligne);
+    ligne = encre ? static_cast<int*>(malloc(2 * sizeof(int) + size_t(largeur) * hauteur)) : nullptr;
+    if (ligne) {
+        ligne[0] = largeur;
+        ligne[1] = hauteur;
+        memcpy(ligne + 2, encre, size_t(largeur) * hauteur);
+    }
+    free(encre);
+    return ligne;
+}
+
+// Read by the page tests: whether the game takes a font, which must open at its size
+// and draw its lines.
+extern "C" EMSCRIPTEN_KEEPALIVE int PoliceLisible(const char* fichier)
+{
+    TTF_Font* police = TTF_OpenFont(fichier, TAILLE_POLICE);
+    bool lisible = police != nullptr;
+    for (const char* ligne : {"Dunvexa !", "Points Max : -2147483648", "1234 points"}) {
+        int largeur, hauteur;
+        Uint8* encre = lisible ? TracerTexte(police, ligne, &largeur, &hauteur) : nullptr;
+        lisible = encre != nullptr;
+        free(encre);
+    }
+    TTF_CloseFont(police);
+    return lisible;
 }

@@ -12,21 +12,33 @@ endforeach()
 set(CMAKE_C_FLAGS_RELEASE -O2)
 set(CMAKE_CXX_FLAGS_RELEASE -O2)
 
-add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl.cpp ${CMAKE_CURRENT_LIST_DIR}/texte.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp)
-target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src)
-target_include_directories(plateforme SYSTEM PRIVATE /usr/include/stb)
+# FreeType, libjpeg-turbo and giflib, built with Emscripten from Debian's sources into
+# the cache by scripts/web.sh.
+include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
+list(APPEND CMAKE_FIND_ROOT_PATH ${GAVREMO_CACHE}/web)
+find_path(FREETYPE_INCLUDE ft2build.h PATH_SUFFIXES freetype2 REQUIRED)
+find_path(LIBS_INCLUDE jpeglib.h REQUIRED)
+foreach(lib freetype jpeg gif)
+  find_library(${lib}_LIB lib${lib}.a REQUIRED)
+endforeach()
+
+set(image ${CMAKE_CURRENT_LIST_DIR}/../image)
+add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp
+            ${image}/image.cpp ${image}/gif.cpp ${image}/jpeg.cpp)
+target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${FREETYPE_INCLUDE} ${LIBS_INCLUDE})
+target_link_libraries(plateforme PUBLIC ${freetype_LIB} ${jpeg_LIB} ${gif_LIB})
 # Emscripten's own SDL 1.2, whose headers later releases give only on request.
 target_compile_options(plateforme PUBLIC -Wall -Wextra -sUSE_SDL=1)
 
-# The game yields to the browser inside a pass, which only ASYNCIFY allows;
-# STB_IMAGE decodes pictures in WebAssembly, transparency included.
+# The game yields to the browser inside a pass, which only ASYNCIFY allows. The page
+# tests put files in and call the game's readers through FS and ccall.
 set(page ${CMAKE_BINARY_DIR}/page)
 list(TRANSFORM ASSETS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE fichiers)
 set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
-  -sASYNCIFY -sSTB_IMAGE=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
+  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_RUNTIME_METHODS=ccall,FS,HEAPU8
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")

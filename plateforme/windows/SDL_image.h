@@ -1,5 +1,5 @@
 #pragma once
-// The one SDL_image call the game makes, served by image.cpp over stb_image
+// The one SDL_image call the game makes, served by image.cpp over ../image/
 // where SDL_image itself cannot be built.
 #include <SDL.h>
 

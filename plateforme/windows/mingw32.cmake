@@ -10,11 +10,7 @@ set(CMAKE_CXX_STANDARD_LIBRARIES "-Wl,-Bstatic,--whole-archive -lwinpthread -Wl,
 
 # The libraries scripts/windows.sh cross-builds once, in the cache outside the clone;
 # a cross build looks for them only under these roots.
-if(DEFINED ENV{GAVREMO_CACHE})
-  set(GAVREMO_CACHE $ENV{GAVREMO_CACHE})
-else()
-  set(GAVREMO_CACHE /var/cache/gavremo)
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
 set(GAVREMO_WIN32 ${GAVREMO_CACHE}/win32/i686)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 ${GAVREMO_WIN32})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -7,11 +7,10 @@
 
 extern "C" SDL_Surface* TTF_RenderText_Solid(TTF_Font* police, const char* texte, SDL_Color couleur)
 {
-    int largeur;
-    Uint8* encre = TracerTexte(police, texte, &largeur);
+    int largeur, hauteur;
+    Uint8* encre = TracerTexte(police, texte, &largeur, &hauteur);
     if (!encre)
         return nullptr;
-    int hauteur = TTF_FontHeight(police);
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, largeur, hauteur, 8, 0, 0, 0, 0);
     if (s) {
         SDL_Color couleurs[2] = {{Uint8(255 - couleur.r), Uint8(255 - couleur.g), Uint8(255 - couleur.b), 0}, couleur};

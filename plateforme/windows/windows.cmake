@@ -1,18 +1,23 @@
-# The game for 32-bit Windows: SDL and SDL_mixer cross-built from Debian's sources
-# into the cache (see mingw32.cmake), and the calls of SDL_image and SDL_ttf the
-# game makes served here. Packed with the assets and licences into a zip.
+# The game for 32-bit Windows: SDL, SDL_mixer, FreeType, libjpeg-turbo and giflib
+# cross-built from Debian's sources into the cache (see mingw32.cmake), and the calls of
+# SDL_image and SDL_ttf the game makes served here. Packed with the assets and licences
+# into a zip.
 find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES SDL REQUIRED)
+find_path(FREETYPE_INCLUDE ft2build.h PATH_SUFFIXES freetype2 REQUIRED)
 find_library(SDL_LIB SDL REQUIRED)
 find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
+foreach(lib freetype jpeg gif)
+  find_library(${lib}_LIB lib${lib}.a REQUIRED)
+endforeach()
 
-# SSE arithmetic keeps text the same pixels as on x86-64.
+set(image ${CMAKE_CURRENT_LIST_DIR}/../image)
 add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/entree.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp)
-target_compile_options(plateforme PUBLIC -Wall -Wextra -msse2 -mfpmath=sse)
+            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp
+            ${image}/image.cpp ${image}/gif.cpp ${image}/jpeg.cpp)
+target_compile_options(plateforme PUBLIC -Wall -Wextra)
 target_include_directories(plateforme PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${SDL_INCLUDE})
-target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src)
-target_include_directories(plateforme SYSTEM PRIVATE /usr/include/stb)
-target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB})
+target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${FREETYPE_INCLUDE})
+target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB} ${freetype_LIB} ${jpeg_LIB} ${gif_LIB})
 
 # A console program, whose entry is the game's own main: SDLmain is not linked.
 target_link_options(gavremo PRIVATE -mconsole)
@@ -27,7 +32,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt font/LICENSE-Blankenburg
 install(FILES paquet/copyright DESTINATION . RENAME LICENSE-Gavremo.txt)
 install(FILES ${GAVREMO_WIN32}/licences/SDL.txt DESTINATION . RENAME LICENSE-SDL.txt)
 install(FILES ${GAVREMO_WIN32}/licences/SDL_mixer.txt DESTINATION . RENAME LICENSE-SDL_mixer.txt)
-install(FILES /usr/share/doc/libstb-dev/copyright DESTINATION . RENAME LICENSE-stb.txt)
+foreach(lib FreeType libjpeg-turbo giflib)
+  install(FILES ${GAVREMO_WIN32}/licences/${lib}.txt DESTINATION . RENAME LICENSE-${lib}.txt)
+endforeach()
 install(FILES /usr/share/doc/mingw-w64-i686-dev/copyright DESTINATION . RENAME LICENSE-mingw-w64.txt)
 
 set(CPACK_GENERATOR ZIP)

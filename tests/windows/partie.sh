@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows game from its zip, under Wine in an X window: what it shows, what it
 # writes to stdout.txt and stderr.txt beside itself, and how it ends.
-#   partie.sh ZIP dlls|perdu|eclair|fermer|manquant|dossier|demo
+#   partie.sh ZIP dlls|perdu|eclair|fermer|manquant|abimes|dossier|demo
 # Needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/../..")
@@ -100,6 +100,22 @@ manquant)
   fin
   verifier "SDL_STDIO_REDIRECT=0 keeps it on the console" \
     '[ $statut = 1 ] && [ ! -e "$jeu/stderr.txt" ] && grep -q "$ligne_manquante" "$jeu/console.txt"' ;;
+abimes)
+  # A damaged sprite, then a font cut short: each refused with its line, status 1.
+  deballer
+  cp "$racine/tests/fuzz/corpus/gif/plantait-image-plus-large-que-l-ecran.gif" "$jeu/rsrc_img/curseur.gif"
+  lancer
+  fin
+  verifier "a damaged curseur.gif ends with status 1" '[ $statut = 1 ]'
+  verifier "and its line in stderr.txt" '[ "$(tr -d "\r" < "$jeu/stderr.txt")" = \
+    "Incapable de charger rsrc_img/curseur.gif: GIF frame outside its screen" ]'
+  deballer police
+  police=$jeu/font/MorrisRomanBlack.ttf
+  head -c $(($(stat -c %s "$police") * 10 / 64)) "$police" >"$travail/coupee" && mv "$travail/coupee" "$police"
+  lancer
+  fin
+  verifier "a cut font ends with status 1" '[ $statut = 1 ]'
+  verifier "and its line in stderr.txt" 'grep -q "^Incapable de charger font/MorrisRomanBlack.ttf: " "$jeu/stderr.txt"' ;;
 dossier)
   # A folder whose name the system's ANSI code page cannot spell still gets the output.
   deballer "Mes Téléchargements Жёлтый"

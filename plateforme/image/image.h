@@ -1,0 +1,29 @@
+#pragma once
+// The game's pictures read by libraries made for files anyone may change: JPEG by
+// libjpeg-turbo, GIF by giflib, BMP by the small reader of image.cpp. Windows and the
+// web draw what they decode; Linux checks each file here before SDL_image draws it.
+#include <SDL.h>
+
+#include <cstddef>
+#include <vector>
+
+const int IMAGE_COTE_MAX = 8192;   // pixels a side: far beyond any picture of the game
+
+// The first picture of a file, as SDL_image draws it.
+struct Image {
+    int largeur = 0, hauteur = 0;
+    std::vector<Uint8> rgba;    // 4 bytes a pixel, alpha 0 where transparent, else 255
+    bool transparent = false;   // a GIF whose transparent colour is in use
+};
+
+// The whole file; false when it cannot be read.
+bool LireFichier(const char* fichier, std::vector<Uint8>& octets);
+
+// Why the picture cannot be drawn, or null once it is decoded into *image. With no
+// image, only checks what a library trusting the file could choke on: a GIF is read
+// to its end, a JPEG or BMP to its size.
+const char* Decoder(const std::vector<Uint8>& octets, Image* image);
+
+const char* LireGif(const Uint8* octets, size_t taille, Image* image);
+const char* LireJpeg(const Uint8* octets, size_t taille, Image* image);
+const char* LireBmp(const Uint8* octets, size_t taille, Image* image);
