@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test through CTest: the
 # Linux game as built for play, then under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then its fuzz targets; the Windows build under Wine;
-# the page in Chromium.
-# With arguments, tests only the platforms named (linux, windows, web), in that
+# UndefinedBehaviorSanitizer; the fuzz targets of the Linux and the Windows and web
+# readers; the Windows build under Wine; the page in Chromium.
+# With arguments, tests only the parts named (linux, fuzz, windows, web), in that
 # order; each is tested even when one before it failed, and the failures are named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 if [ $# -ne 1 ]; then
-  [ $# -gt 0 ] || set -- linux windows web
+  [ $# -gt 0 ] || set -- linux fuzz windows web
   rates=()
   for plateforme; do bash scripts/tester.sh "$plateforme" || rates+=("$plateforme"); done
   [ ${#rates[@]} -eq 0 ] || echec "the tests failed on: ${rates[*]}"
@@ -23,10 +23,12 @@ case "$1" in
       cmake --preset $preset >/dev/null
       cmake --build --preset $preset
       ctest --preset $preset
-    done
-    # The fuzz targets, over the libraries they reach built from Debian's sources.
-    sources giflib "$GAVREMO_CACHE/src"
-    cmake --preset fuzz -DGAVREMO_SOURCES="$GAVREMO_CACHE/src" >/dev/null
+    done ;;
+  fuzz)
+    # Over the libraries they reach, built from Debian's sources.
+    scripts/installer.sh tests
+    bibliotheques fuzz
+    cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz
     ctest --preset fuzz ;;
   windows) scripts/windows.sh --tester ;;
@@ -35,5 +37,5 @@ case "$1" in
     scripts/web.sh
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
     ctest --preset web ;;
-  *) echo "tester.sh: unknown platform $1 (linux, windows, web)" >&2; exit 2 ;;
+  *) echo "tester.sh: unknown part $1 (linux, fuzz, windows, web)" >&2; exit 2 ;;
 esac

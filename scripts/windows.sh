@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the 32-bit Windows game, cross-compiled with mingw-w64, into
-# build-windows/gavremo-<version>-win32.zip (the preset windows). SDL 1.2 and
-# SDL_mixer are built from Debian's sources once and kept in a cache outside the
-# clone ($GAVREMO_CACHE/win32, by default /var/cache/gavremo/win32).
+# build-windows/gavremo-<version>-win32.zip (the preset windows). SDL 1.2, SDL_mixer,
+# FreeType, libjpeg-turbo and giflib are built from Debian's sources once and kept in
+# a cache outside the clone ($GAVREMO_CACHE/win32, by default /var/cache/gavremo/win32).
 #   windows.sh --tester   then runs the Windows tests under Wine on Xvfb;
 #   windows.sh --mesurer  the pass rate under Wine beside that of the Linux game.
 set -euo pipefail
@@ -17,8 +17,9 @@ hote=i686-w64-mingw32
 cache=$GAVREMO_CACHE/win32   # where mingw32.cmake looks
 prefixe=$cache/i686
 
-# SDL 1.2 with its windib video and disk audio, SDL_mixer reading WAV only, and
-# GoogleTest for the tests. Each is built once: its stamp in the cache says so.
+# SDL 1.2 with its windib video and disk audio, SDL_mixer reading WAV only, the
+# libraries that read the pictures and the font, and GoogleTest for the tests. Each
+# is built once: its stamp in the cache says so.
 dependances() {
   cache_pret
   mkdir -p "$prefixe/licences" "$cache/obj"
@@ -44,6 +45,7 @@ dependances() {
   $hote-strip "$prefixe"/bin/SDL.dll "$prefixe"/bin/SDL_mixer.dll
   cp "$cache"/src/libsdl1.2-*/COPYING "$prefixe"/licences/SDL.txt
   cp "$cache"/src/sdl-mixer1.2-*/COPYING "$prefixe"/licences/SDL_mixer.txt
+  bibliotheques win32
   if [ ! -e "$prefixe/.gtest" ]; then
     journal "$cache/obj/gtest.log" cmake -S /usr/src/googletest -B "$cache/obj/gtest" \
       -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/windows/mingw32.cmake" \

@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 

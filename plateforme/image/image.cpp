@@ -46,7 +46,8 @@ Uint32 Lire32(const Uint8* p)
     return Uint32(p[0]) | Uint32(p[1]) << 8 | Uint32(p[2]) << 16 | Uint32(p[3]) << 24;
 }
 
-// A channel's value under its mask, spread to 8 bits.
+// A channel's value under its mask, in 8 bits as SDL 1.2 gives it: a narrower channel's
+// bits repeated down (31 of 5 bits is 255, 12 is 99).
 Uint8 Canal(Uint32 pixel, Uint32 masque)
 {
     if (!masque)
@@ -57,7 +58,12 @@ Uint8 Canal(Uint32 pixel, Uint32 masque)
     while (decalage + bits < 32 && masque >> (decalage + bits) & 1)
         ++bits;
     Uint32 v = (pixel & masque) >> decalage;
-    return Uint8(bits >= 8 ? v >> (bits - 8) : v * 255 / ((1u << bits) - 1));
+    if (bits >= 8)
+        return Uint8(v >> (bits - 8));
+    Uint32 octet = 0;
+    for (int d = 8 - bits; d > -bits; d -= bits)
+        octet |= d >= 0 ? v << d : v >> -d;
+    return Uint8(octet);
 }
 
 } // namespace

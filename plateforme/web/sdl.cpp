@@ -26,7 +26,7 @@ extern "C" void SDL_SetError(const char* format, ...)
     va_end(args);
 }
 
-extern "C" char* SDL_GetError(void)
+extern "C" const char* SDL_GetError(void)
 {
     return erreur;
 }

@@ -32,13 +32,15 @@ target_link_libraries(plateforme PUBLIC ${freetype_LIB} ${jpeg_LIB} ${gif_LIB})
 target_compile_options(plateforme PUBLIC -Wall -Wextra -sUSE_SDL=1)
 
 # The game yields to the browser inside a pass, which only ASYNCIFY allows. The page
-# tests put files in and call the game's readers through FS and ccall.
+# tests put files in through FS and call the game's readers directly with a string of
+# theirs: ccall, while the game sleeps, mistakes the call for one that sleeps.
 set(page ${CMAKE_BINARY_DIR}/page)
 list(TRANSFORM ASSETS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE fichiers)
 set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
-  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_RUNTIME_METHODS=ccall,FS,HEAPU8
+  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
+  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")

@@ -4,6 +4,7 @@
 # into a zip.
 find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES SDL REQUIRED)
 find_path(FREETYPE_INCLUDE ft2build.h PATH_SUFFIXES freetype2 REQUIRED)
+find_path(LIBS_INCLUDE jpeglib.h REQUIRED)
 find_library(SDL_LIB SDL REQUIRED)
 find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
 foreach(lib freetype jpeg gif)
@@ -16,7 +17,7 @@ add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/entree.cpp ${CMAKE_CURRE
             ${image}/image.cpp ${image}/gif.cpp ${image}/jpeg.cpp)
 target_compile_options(plateforme PUBLIC -Wall -Wextra)
 target_include_directories(plateforme PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${SDL_INCLUDE})
-target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${FREETYPE_INCLUDE})
+target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${FREETYPE_INCLUDE} ${LIBS_INCLUDE})
 target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB} ${freetype_LIB} ${jpeg_LIB} ${gif_LIB})
 
 # A console program, whose entry is the game's own main: SDLmain is not linked.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs one fuzz target on one format: fuzz.sh CIBLE FORMAT RECOLTES DEPARTS...
 # First every file kept in tests/fuzz/corpus/FORMAT once, then a fixed number of
-# runs with a fixed seed, from the starting files and the kept ones, so that a run
-# never depends on luck. Prints the executions and the coverage reached; fails on
+# runs with a fixed seed, from the starting files, the other kinds of that format
+# ImageMagick makes of them, and the kept ones, so that a run never depends on luck. Prints the executions and the coverage reached; fails on
 # any crash, hang, leak or sanitizer report, and when the coverage stays under the
 # format's floor: a target that turns every input away covers next to nothing.
 set -euo pipefail
@@ -11,10 +11,10 @@ shift 3
 corpus=$(dirname "$0")/corpus/$format
 # Runs, longest input, and coverage floor for each format; FUZZ_RUNS overrides the runs.
 case "$format" in
-  gif) runs=40000 longueur=4096 plancher=300 ;;
-  jpeg) runs=12000 longueur=20000 plancher=600 ;;
-  bmp) runs=40000 longueur=4096 plancher=150 ;;
-  police) runs=3000 longueur=70000 plancher=1500 ;;
+  gif) runs=150000 longueur=4096 plancher=400 ;;
+  jpeg) runs=5000 longueur=20000 plancher=2500 ;;
+  bmp) runs=80000 longueur=4096 plancher=300 ;;
+  police) runs=20000 longueur=70000 plancher=6000 ;;
   *) echo "fuzz.sh: unknown format $format" >&2; exit 2 ;;
 esac
 journal=$(mktemp)
@@ -28,6 +28,23 @@ if compgen -G "$corpus/*" >/dev/null; then
 fi
 rm -rf "$recoltes" && mkdir -p "$recoltes"
 cp "$@" "$recoltes"/
+# Each way the format can store the same picture: an interlaced GIF; a progressive, a
+# grey and a CMYK JPEG; BMPs of 1, 4, 8, 16 and 32 bits, and OS/2's.
+for f; do
+  case "$format" in
+    gif) convert "$f" -interlace GIF "$recoltes/entrelacee.gif" ;;
+    jpeg) b=$(basename "$f" .jpg)
+          convert "$f" -interlace JPEG "$recoltes/$b-progressive.jpg"
+          convert "$f" -colorspace Gray "$recoltes/$b-gris.jpg"
+          convert "$f" -colorspace CMYK "$recoltes/$b-cmjn.jpg" ;;
+    bmp) convert "$f" -type Palette -colors 16 BMP3:"$recoltes/16.bmp"
+         convert "$f" -type Palette -compress none BMP3:"$recoltes/256.bmp"
+         convert "$f" -monochrome BMP3:"$recoltes/1.bmp"
+         convert "$f" -define bmp:subtype=RGB565 BMP:"$recoltes/16bits.bmp"
+         convert "$f" -alpha on BMP:"$recoltes/32.bmp"
+         convert "$f" BMP2:"$recoltes/os2.bmp" ;;
+  esac
+done
 [ ! -d "$corpus" ] || cp "$corpus"/* "$recoltes"/ 2>/dev/null || true
 "$cible" "${regles[@]}" -runs="${FUZZ_RUNS:-$runs}" -seed=1 "$recoltes" >"$journal" 2>&1 ||
   echouer "failed; the input is in $PWD"

@@ -53,6 +53,12 @@ async function Avec(essai, dossier = process.env.GAVREMO_PAGE || path.join(racin
       let t = Date.UTC(2026, 0, 1);
       Date.now = () => t;
       window.avancer = ms => { t += ms; };
+      // A string in the game's memory, for the calls the tests make into it.
+      window.Chaine = texte => {
+        const n = texte.length * 3 + 1, p = Module._malloc(n);
+        Module.stringToUTF8(texte, p, n);
+        return p;
+      };
       // Every sound the page starts or cuts short. Sounds here never tell they ended,
       // so a shot holds its channel until the game cuts it.
       window.sons = { joues: 0, coupes: 0 };
@@ -194,7 +200,7 @@ test('every line of the game has the ink of the desktop game', () => Avec(async 
   const lignes = Bureau().lignes;
   for (const texte of Object.keys(lignes)) {
     const rangs = await page.evaluate(texte => {
-      const p = Module.ccall('EncreDeLigne', 'number', ['string'], [texte]);
+      const p = Module._EncreDeLigne(Chaine(texte));
       const o = Module.HEAPU8, mot = i => o[p + i] | o[p + i + 1] << 8 | o[p + i + 2] << 16 | o[p + i + 3] << 24;
       const w = mot(0), h = mot(4), rangs = [];
       for (let y = 0; y < h; y++)
@@ -213,7 +219,7 @@ test('each kept file is refused or drawn as on the desktop', () => Avec(async pa
   for (const [verdict, fichier] of attendus) {
     const pris = await page.evaluate((fichier, octets) => {
       Module.FS.writeFile('/essai', new Uint8Array(octets));
-      return Module.ccall(fichier.endsWith('.ttf') ? 'PoliceLisible' : 'ImageLisible', 'number', ['string'], ['/essai']);
+      return fichier.endsWith('.ttf') ? Module._PoliceLisible(Chaine('/essai')) : Module._ImageLisible(Chaine('/essai'));
     }, fichier, [...fs.readFileSync(path.join(corpus, fichier))]);
     assert.strictEqual(pris, verdict === 'drawn' ? 1 : 0, fichier);
   }

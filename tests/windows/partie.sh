@@ -107,8 +107,8 @@ abimes)
   lancer
   fin
   verifier "a damaged curseur.gif ends with status 1" '[ $statut = 1 ]'
-  verifier "and its line in stderr.txt" '[ "$(tr -d "\r" < "$jeu/stderr.txt")" = \
-    "Incapable de charger rsrc_img/curseur.gif: GIF frame outside its screen" ]'
+  verifier "and its line in stderr.txt" \
+    'tr -d "\r" < "$jeu/stderr.txt" | grep -qx "Incapable de charger rsrc_img/curseur.gif: GIF frame outside its screen"'
   deballer police
   police=$jeu/font/MorrisRomanBlack.ttf
   head -c $(($(stat -c %s "$police") * 10 / 64)) "$police" >"$travail/coupee" && mv "$travail/coupee" "$police"
