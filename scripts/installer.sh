@@ -8,7 +8,7 @@ set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
 paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
-          libgif-dev)
+          libgif-dev libjpeg-dev)
 x=(xvfb xdotool x11-utils imagemagick)
 case "$travail" in
   jeu) ;;
@@ -16,11 +16,10 @@ case "$travail" in
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
                    lintian appstream desktop-file-utils man-db clang dpkg-dev) ;;
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
-                    libstb-dev libgtest-dev) ;;
+                    libgtest-dev) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
-  web) paquets=(cmake make emscripten libstb-dev python3) ;;
-  # The desktop SDL_ttf too, which the page's text is measured against.
-  tests-web) paquets+=(emscripten libstb-dev python3 chromium nodejs)
+  web) paquets=(cmake make emscripten python3 dpkg-dev) ;;
+  tests-web) paquets=(cmake make emscripten python3 dpkg-dev chromium nodejs)
              command -v npm >/dev/null || paquets+=(npm) ;;
   *) echo "installer.sh: jeu, demo, tests, windows, wine, web or tests-web" >&2; exit 2 ;;
 esac
