@@ -21,6 +21,17 @@ bool LireFichier(const char* fichier, std::vector<Uint8>& octets)
     return lu;
 }
 
+const char* ChargerImage(const char* fichier, Image* image)
+{
+    static char raison[320];
+    std::vector<Uint8> octets;
+    if (!LireFichier(fichier, octets) || octets.empty()) {
+        snprintf(raison, sizeof raison, "Couldn't read %s", fichier);
+        return raison;
+    }
+    return Decoder(octets, image);
+}
+
 const char* Decoder(const std::vector<Uint8>& octets, Image* image)
 {
     const Uint8* d = octets.data();

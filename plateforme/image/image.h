@@ -19,6 +19,9 @@ struct Image {
 // The whole file; false when it cannot be read.
 bool LireFichier(const char* fichier, std::vector<Uint8>& octets);
 
+// Reads and decodes a picture file: null once it is in *image, else why not.
+const char* ChargerImage(const char* fichier, Image* image);
+
 // Why the picture cannot be drawn, or null once it is decoded into *image. With no
 // image, only checks what a library trusting the file could choke on: a GIF is read
 // to its end, a JPEG or BMP to its size.

@@ -10,13 +10,8 @@
 
 extern "C" SDL_Surface* IMG_Load(const char* fichier)
 {
-    std::vector<Uint8> octets;
-    if (!LireFichier(fichier, octets) || octets.empty()) {
-        IMG_SetError("Couldn't read %s", fichier);
-        return nullptr;
-    }
     Image image;
-    if (const char* raison = Decoder(octets, &image)) {
+    if (const char* raison = ChargerImage(fichier, &image)) {
         IMG_SetError("%s", raison);
         return nullptr;
     }

@@ -16,18 +16,12 @@ set(CMAKE_CXX_FLAGS_RELEASE -O2)
 # the cache by scripts/web.sh.
 include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
 list(APPEND CMAKE_FIND_ROOT_PATH ${GAVREMO_CACHE}/web)
-find_path(FREETYPE_INCLUDE ft2build.h PATH_SUFFIXES freetype2 REQUIRED)
-find_path(LIBS_INCLUDE jpeglib.h REQUIRED)
-foreach(lib freetype jpeg gif)
-  find_library(${lib}_LIB lib${lib}.a REQUIRED)
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/../lecteurs.cmake)
 
-set(image ${CMAKE_CURRENT_LIST_DIR}/../image)
 add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp
-            ${image}/image.cpp ${image}/gif.cpp ${image}/jpeg.cpp)
-target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${FREETYPE_INCLUDE} ${LIBS_INCLUDE})
-target_link_libraries(plateforme PUBLIC ${freetype_LIB} ${jpeg_LIB} ${gif_LIB})
+            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${LECTEURS})
+target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${LECTEURS_INCLUDE})
+target_link_libraries(plateforme PUBLIC ${LECTEURS_LIBS})
 # Emscripten's own SDL 1.2, whose headers later releases give only on request.
 target_compile_options(plateforme PUBLIC -Wall -Wextra -sUSE_SDL=1)
 

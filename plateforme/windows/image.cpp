@@ -22,13 +22,8 @@ static Uint32 CleLibre(const SDL_PixelFormat* format, const Image& image)
 
 SDL_Surface* IMG_Load(const char* fichier)
 {
-    std::vector<Uint8> octets;
-    if (!LireFichier(fichier, octets) || octets.empty()) {
-        IMG_SetError("Couldn't read %s", fichier);
-        return nullptr;
-    }
     Image image;
-    if (const char* raison = Decoder(octets, &image)) {
+    if (const char* raison = ChargerImage(fichier, &image)) {
         IMG_SetError("%s", raison);
         return nullptr;
     }

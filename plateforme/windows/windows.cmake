@@ -3,22 +3,16 @@
 # SDL_image and SDL_ttf the game makes served here. Packed with the assets and licences
 # into a zip.
 find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES SDL REQUIRED)
-find_path(FREETYPE_INCLUDE ft2build.h PATH_SUFFIXES freetype2 REQUIRED)
-find_path(LIBS_INCLUDE jpeglib.h REQUIRED)
 find_library(SDL_LIB SDL REQUIRED)
 find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
-foreach(lib freetype jpeg gif)
-  find_library(${lib}_LIB lib${lib}.a REQUIRED)
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/../lecteurs.cmake)
 
-set(image ${CMAKE_CURRENT_LIST_DIR}/../image)
 add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/entree.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${CMAKE_CURRENT_LIST_DIR}/../texte/texte.cpp
-            ${image}/image.cpp ${image}/gif.cpp ${image}/jpeg.cpp)
+            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${LECTEURS})
 target_compile_options(plateforme PUBLIC -Wall -Wextra)
 target_include_directories(plateforme PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${SDL_INCLUDE})
-target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${FREETYPE_INCLUDE} ${LIBS_INCLUDE})
-target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB} ${freetype_LIB} ${jpeg_LIB} ${gif_LIB})
+target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${LECTEURS_INCLUDE})
+target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB} ${LECTEURS_LIBS})
 
 # A console program, whose entry is the game's own main: SDLmain is not linked.
 target_link_options(gavremo PRIVATE -mconsole)

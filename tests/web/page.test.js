@@ -273,38 +273,38 @@ test('a missing asset stops the build with the file named', () => {
   assert.ok(!construit);
 });
 
+// Builds a spoilt copy, opens its page, and returns what the page printed once the
+// game stopped, and how many passes it made.
+async function Refus(changer) {
+  const { copie, r } = Copie(changer);
+  try {
+    assert.strictEqual(r.status, 0, r.stderr);
+    let sortie, passes;
+    await Avec(async page => {
+      await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
+                                 { timeout: 30000 });
+      sortie = await page.$eval('#sortie', e => e.textContent);
+      passes = await page.evaluate(() => Module._Passes());
+    }, path.join(copie, 'build-web/page'));
+    return { sortie, passes };
+  } finally {
+    fs.rmSync(copie, { recursive: true });
+  }
+}
+
 test('a cut-off target picture is refused, and the page shows why', async () => {
-  const { copie, r } = Copie(c => {
+  const { sortie } = await Refus(c => {
     const f = path.join(c, 'rsrc_img/target.jpg');
     fs.truncateSync(f, fs.statSync(f).size - 100);
   });
-  try {
-    assert.strictEqual(r.status, 0, r.stderr);
-    await Avec(async page => {
-      await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
-                                 { timeout: 30000 });
-      assert.match(await page.$eval('#sortie', e => e.textContent),
-                   /Incapable de charger rsrc_img\/target\.jpg: fichier tronque/);
-    }, path.join(copie, 'build-web/page'));
-  } finally {
-    fs.rmSync(copie, { recursive: true });
-  }
+  assert.match(sortie, /Incapable de charger rsrc_img\/target\.jpg: fichier tronque/);
 });
 
 test('a damaged cursor picture is refused, and the page says why', async () => {
-  const { copie, r } = Copie(c => fs.copyFileSync(
+  const { sortie, passes } = await Refus(c => fs.copyFileSync(
     path.join(racine, 'tests/fuzz/corpus/gif/plantait-image-plus-large-que-l-ecran.gif'),
     path.join(c, 'rsrc_img/curseur.gif')));
-  try {
-    assert.strictEqual(r.status, 0, r.stderr);
-    await Avec(async page => {
-      await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
-                                 { timeout: 30000 });
-      assert.strictEqual(await page.$eval('#sortie', e => e.textContent),
-                         'Incapable de charger rsrc_img/curseur.gif: GIF frame outside its screen\n(ended with status 1)\n');
-      assert.strictEqual(await page.evaluate(() => Module._Passes()), 0, 'no game started');
-    }, path.join(copie, 'build-web/page'));
-  } finally {
-    fs.rmSync(copie, { recursive: true });
-  }
+  assert.strictEqual(sortie,
+                     'Incapable de charger rsrc_img/curseur.gif: GIF frame outside its screen\n(ended with status 1)\n');
+  assert.strictEqual(passes, 0, 'no game started');
 });
