@@ -56,5 +56,7 @@ int main(void)
         }
         SDL_FreeSurface(s);
     }
+    TTF_CloseFont(police);
+    TTF_Quit();
     return 0;
 }

@@ -32,6 +32,33 @@ const char* ChargerImage(const char* fichier, Image* image)
     return Decoder(octets, image);
 }
 
+// SDL_image takes a file for a JPEG only when its segments hold together up to its
+// first scan: each a mark (0xFF, then its kind, any number of 0xFF before it) and,
+// but for the marks that stand alone, a big-endian length that stays within the file.
+static bool JpegEnOrdre(const Uint8* d, size_t n)
+{
+    size_t i = 2;
+    for (;;) {
+        if (i + 2 > n || d[i] != 0xFF)
+            return false;
+        Uint8 genre = d[i + 1];
+        if (genre == 0xFF) {
+            i += 1;   // padding
+        } else if (genre == 0xD9 || genre == 0xDA) {
+            return true;   // the end, or the first scan
+        } else if (genre >= 0xD0 && genre < 0xD9) {
+            i += 2;
+        } else {
+            if (i + 4 > n)
+                return false;
+            size_t longueur = size_t(d[i + 2] << 8 | d[i + 3]);
+            if (i + 2 + longueur > n)
+                return false;
+            i += 2 + longueur;
+        }
+    }
+}
+
 const char* Decoder(const std::vector<Uint8>& octets, Image* image)
 {
     const Uint8* d = octets.data();
@@ -41,7 +68,7 @@ const char* Decoder(const std::vector<Uint8>& octets, Image* image)
     if (n >= 6 && memcmp(d, "GIF8", 4) == 0)
         return LireGif(d, n, image);
     if (n >= 3 && d[0] == 0xFF && d[1] == 0xD8 && d[2] == 0xFF)
-        return LireJpeg(d, n, image);
+        return JpegEnOrdre(d, n) ? LireJpeg(d, n, image) : "JPEG marks broken before its first scan";
     return "Unsupported image format";
 }
 
