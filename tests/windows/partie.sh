@@ -20,8 +20,10 @@ deballer() {
   jeu=$(echo "$travail/${1:-jeu}"/gavremo-*)
 }
 # Starts the game in its folder, sound to the disk driver, the console to console.txt.
+# Wine spells Unix file names in the locale's character set: under the C locale of a
+# bare machine a folder named outside ASCII cannot be spelt, and the game never starts.
 lancer() {
-  (cd "$jeu" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=son.raw "$@" wine gavremo.exe \
+  (cd "$jeu" && exec env LC_ALL=C.UTF-8 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=son.raw "$@" wine gavremo.exe \
     >console.txt 2>&1) &
   pid=$!
 }
