@@ -64,9 +64,11 @@ TEST_F(Defauts, SeulementSurLaCompatibiliteEtSansToucherAuChoixDuJoueur)
     DefautsSDL();
     EXPECT_EQ(Lire("SDL_RENDER_DRIVER"), "opengl");
 
-    // The filter that keeps presses from overflowing the queue must outlive start-up.
+    // The filter that keeps presses from overflowing the queue is there once the window
+    // is open, on either library: the classic one drops a filter set before it starts.
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-    EXPECT_EQ(SDL_GetEventFilter() != nullptr, Compat());
+    ASSERT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr);
+    EXPECT_NE(SDL_GetEventFilter(), nullptr);
     SDL_Quit();
 }
 

@@ -9,7 +9,11 @@
 #include <cstring>
 #include <dlfcn.h>
 
-const int FILE_EVENEMENTS = 128;   // the compatibility library's queue, which drops what overflows
+// Each library's queue of events, which drops whatever comes when it is full.
+const int FILE_COMPATIBLE = 128;
+const int FILE_CLASSIQUE = 127;   // a ring of 128 that keeps one place empty
+
+static int capacite = FILE_CLASSIQUE;
 
 // The compatibility library counts from 1.2.50; the classic one ended at 1.2.15.
 static bool Compatible()
@@ -25,10 +29,23 @@ static bool Compatible()
 // motion in the queue says where it went.
 static int Filtre(const SDL_Event*)
 {
-    static SDL_Event attente[FILE_EVENEMENTS];
-    if (SDL_PeepEvents(attente, FILE_EVENEMENTS, SDL_PEEKEVENT, SDL_ALLEVENTS) >= FILE_EVENEMENTS)
+    static SDL_Event attente[FILE_COMPATIBLE];
+    if (SDL_PeepEvents(attente, capacite, SDL_PEEKEVENT, SDL_ALLEVENTS) >= capacite)
         SDL_PeepEvents(attente, 1, SDL_GETEVENT, SDL_MOUSEMOTIONMASK);
     return 1;
+}
+
+// The classic library forgets any filter when its video starts, so the filter is set
+// once the game's window is open, on either library: this serves the game's call and
+// hands it to the library's own.
+extern "C" SDL_Surface* SDL_SetVideoMode(int largeur, int hauteur, int profondeur, Uint32 options)
+{
+    using Ouvrir = SDL_Surface* (*)(int, int, int, Uint32);
+    static const auto ouvrir = reinterpret_cast<Ouvrir>(dlsym(RTLD_NEXT, "SDL_SetVideoMode"));
+    SDL_Surface* ecran = ouvrir ? ouvrir(largeur, hauteur, profondeur, options) : nullptr;
+    if (ecran)
+        SDL_SetEventFilter(Filtre);
+    return ecran;
 }
 
 // The video driver SDL 2 will take, asked of SDL 2 itself: only it knows its order and
@@ -57,10 +74,10 @@ void DefautsSDL()
 {
     if (!Compatible())
         return;
+    capacite = FILE_COMPATIBLE;
     // Only where the player has not chosen: setenv's last 0 keeps their value.
     setenv("SDL_RENDER_DRIVER", "software", 0);
     // The plain X framebuffer; Wayland has no such path without OpenGL.
     if (!getenv("SDL_FRAMEBUFFER_ACCELERATION") && FenetreX11())
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
-    SDL_SetEventFilter(Filtre);
 }
