@@ -11,10 +11,10 @@ shift 3
 corpus=$(dirname "$0")/corpus/$format
 # Runs, longest input, and coverage floor for each format; FUZZ_RUNS overrides the runs.
 case "$format" in
-  gif) runs=150000 longueur=4096 plancher=400 ;;
-  jpeg) runs=5000 longueur=20000 plancher=2500 ;;
-  bmp) runs=80000 longueur=4096 plancher=300 ;;
-  police) runs=20000 longueur=70000 plancher=6000 ;;
+  gif) runs=150000 longueur=4096 plancher=250 ;;
+  jpeg) runs=5000 longueur=20000 plancher=1500 ;;
+  bmp) runs=80000 longueur=4096 plancher=150 ;;
+  police) runs=20000 longueur=70000 plancher=3000 ;;
   *) echo "fuzz.sh: unknown format $format" >&2; exit 2 ;;
 esac
 journal=$(mktemp)
