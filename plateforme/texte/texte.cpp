@@ -217,8 +217,9 @@ Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur, int* haute
         TTF_SetError("Text has zero width");
         return nullptr;
     }
-    if (l > LARGEUR_MAX || h > LARGEUR_MAX) {
-        TTF_SetError("Text too large");
+    // A damaged font's metrics can make a line of no height, or one higher than any screen.
+    if (h <= 0 || l > LARGEUR_MAX || h > LARGEUR_MAX) {
+        TTF_SetError("Text of no height or too large");
         return nullptr;
     }
     Uint8* encre = static_cast<Uint8*>(calloc(size_t(l * h), 1));
