@@ -1,7 +1,8 @@
 #pragma once
 // The game's pictures read by libraries made for files anyone may change: JPEG by
 // libjpeg-turbo, GIF by giflib, BMP by the small reader of image.cpp. Windows and the
-// web draw what they decode; Linux checks each file here before SDL_image draws it.
+// web draw what they decode, and Linux a GIF; Linux checks any other picture here
+// before SDL_image draws it.
 #include <SDL.h>
 
 #include <cstddef>
@@ -26,6 +27,9 @@ const char* ChargerImage(const char* fichier, Image* image);
 // image, only checks what a library trusting the file could choke on: a GIF is read
 // to its end, a JPEG or BMP to its size.
 const char* Decoder(const std::vector<Uint8>& octets, Image* image);
+
+// The picture as a 32-bit surface; a GIF's transparent pixels on a colour key.
+SDL_Surface* Surface(const Image& image);
 
 const char* LireGif(const Uint8* octets, size_t taille, Image* image);
 const char* LireJpeg(const Uint8* octets, size_t taille, Image* image);

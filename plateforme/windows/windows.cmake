@@ -8,7 +8,7 @@ find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
 include(${CMAKE_CURRENT_LIST_DIR}/../lecteurs.cmake)
 
 add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/entree.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${LECTEURS})
+            ${CMAKE_CURRENT_LIST_DIR}/texte.cpp ${CMAKE_CURRENT_LIST_DIR}/../image/surface.cpp ${LECTEURS})
 target_compile_options(plateforme PUBLIC -Wall -Wextra)
 target_include_directories(plateforme PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${SDL_INCLUDE})
 target_include_directories(plateforme PRIVATE ${PROJECT_SOURCE_DIR}/src ${LECTEURS_INCLUDE})
