@@ -6,98 +6,14 @@ const { test, before, after } = require('node:test');
 const assert = require('node:assert');
 const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
-const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
-const puppeteer = require('puppeteer-core');
+const { racine, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Perdu, Sortie } = require('./outils');
 
-const racine = path.resolve(__dirname, '../..');
-let site;   // the folder the test server serves
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
-let serveur, adresse, navigateur;
 
-before(async () => {
-  serveur = http.createServer((req, res) => {
-    const fichier = path.join(site, req.url === '/' ? 'index.html' : path.normalize(req.url));
-    fs.readFile(fichier, (erreur, contenu) => {
-      if (erreur || !fichier.startsWith(site)) { res.writeHead(404); res.end(); return; }
-      res.writeHead(200, { 'Content-Type': types[path.extname(fichier)] || 'application/octet-stream' });
-      res.end(contenu);
-    });
-  });
-  await new Promise(ok => serveur.listen(0, '127.0.0.1', ok));
-  adresse = `http://127.0.0.1:${serveur.address().port}/`;
-  navigateur = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    defaultViewport: { width: 900, height: 1000 },   // the whole canvas in view
-    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-chromium-')),
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync',
-           '--disable-dev-shm-usage'],
-  });
-});
-
-after(async () => {
-  await navigateur?.close();
-  serveur?.close();
-});
-
-// Opens the page of the folder given for one test, and closes it after, passed or
-// not: a page left open behind the next one would have its timers slowed.
-async function Avec(essai, dossier = process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page')) {
-  site = dossier;
-  const page = await navigateur.newPage();
-  try {
-    await page.evaluateOnNewDocument(() => {
-      let t = Date.UTC(2026, 0, 1);
-      Date.now = () => t;
-      window.avancer = ms => { t += ms; };
-      // A string in the game's memory, for the calls the tests make into it.
-      window.Chaine = texte => {
-        const n = texte.length * 3 + 1, p = Module._malloc(n);
-        Module.stringToUTF8(texte, p, n);
-        return p;
-      };
-      // Every sound the page starts or cuts short. Sounds here never tell they ended,
-      // so a shot holds its channel until the game cuts it.
-      window.sons = { joues: 0, coupes: 0 };
-      Object.defineProperty(AudioScheduledSourceNode.prototype, 'onended', { set() {}, get() { return null; } });
-      const start = AudioBufferSourceNode.prototype.start, stop = AudioBufferSourceNode.prototype.stop;
-      AudioBufferSourceNode.prototype.start = function (...a) { sons.joues++; return start.apply(this, a); };
-      AudioBufferSourceNode.prototype.stop = function (...a) { sons.coupes++; return stop.apply(this, a); };
-    });
-    page.on('pageerror', e => console.log('page error:', e.message));
-    await page.goto(adresse);
-    await page.waitForFunction(() => Module.calledRun, { timeout: 60000 });
-    await essai(page);
-  } finally {
-    await page.close();
-  }
-}
-
-// Lets the game run enough passes to take every pending event (one a pass), then
-// moves its clock and lets it run again, so a periodic repaint shows them.
-async function Passes(page, ms = 60) {
-  for (const pas of [0, ms]) {
-    const n = await page.evaluate(pas => { avancer(pas); return Module._Passes(); }, pas);
-    await page.waitForFunction(n => Module._Passes() > n + 10, { timeout: 30000 }, n);
-  }
-}
-
-// Pointer moves and clicks at a place on the canvas, wherever the page puts it.
-async function Souris(page, x, y, cliquer) {
-  const r = await page.$eval('canvas', c => { const b = c.getBoundingClientRect(); return [b.left, b.top]; });
-  if (cliquer)
-    await page.mouse.click(r[0] + x, r[1] + y);
-  else
-    await page.mouse.move(r[0] + x, r[1] + y);
-}
-
-function Pixels(page, x, y, w, h) {
-  return page.evaluate((x, y, w, h) => Array.from(
-    document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data), x, y, w, h);
-}
+before(() => Ouvrir());
+after(Fermer);
 
 // First and last column, then row, with red ink over the rows [y, y + h).
 async function Encre(page, y, h) {
@@ -193,7 +109,7 @@ test('the scene, its text and sprite, a hit and its sound', () => Avec(async pag
   await Passes(page);
   await page.waitForFunction(() => sons.joues === 2, { timeout: 10000 });
   assert.strictEqual(await page.evaluate(() => sons.coupes), 1);
-  assert.strictEqual(await page.$eval('#sortie', e => e.textContent), '', 'nothing printed in play');
+  assert.strictEqual(await Sortie(page), '', 'nothing printed in play');
 }));
 
 test('every line of the game has the ink of the desktop game', () => Avec(async page => {
@@ -239,17 +155,14 @@ test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(
   await Souris(page, 500, 450, true);
   // The game-over picture, dark red, in the middle of a black screen; the game
   // then waits for a key and flips no more.
-  await page.waitForFunction(() => {
-    const p = document.getElementById('canvas').getContext('2d').getImageData(110, 300, 1, 1).data;
-    return p[0] > 30 && p[0] < 80 && p[1] < 20;
-  }, { timeout: 10000 });
+  await Perdu(page);
   assert.deepStrictEqual(await Pixels(page, 300, 590, 1, 1), [0, 0, 0, 255]);
-  assert.ok(!(await page.$eval('#sortie', e => e.textContent)).includes('Exited cleanly'));
+  assert.ok(!(await Sortie(page)).includes('Exited cleanly'));
   await page.keyboard.press('KeyA');
   await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('Exited cleanly'),
                              { timeout: 10000 });
   // The game's own lines only: nothing of the browser's runtime in between.
-  assert.strictEqual(await page.$eval('#sortie', e => e.textContent), 'Exited cleanly\n');
+  assert.strictEqual(await Sortie(page), 'Exited cleanly\n');
   assert.ok(await page.$eval('#encore', e => e.style.display === 'block'));
 }));
 
@@ -283,9 +196,9 @@ async function Refus(changer) {
     await Avec(async page => {
       await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
                                  { timeout: 30000 });
-      sortie = await page.$eval('#sortie', e => e.textContent);
+      sortie = await Sortie(page);
       passes = await page.evaluate(() => Module._Passes());
-    }, path.join(copie, 'build-web/page'));
+    }, { dossier: path.join(copie, 'build-web/page') });
     return { sortie, passes };
   } finally {
     fs.rmSync(copie, { recursive: true });
