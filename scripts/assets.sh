@@ -56,3 +56,15 @@ cat > paquet/gavremo.svg <<'EOF'
   <circle cx="32" cy="32" r="4.5" fill="#ffff00"/>
 </svg>
 EOF
+
+# Icons of the page once installed on a phone: the same rings, drawn at each size.
+for n in 192 512; do
+  anneaux=()
+  for a in '30.5 #ffffff' '24.5 #0050ff' '17.5 #ffffff' '10.5 #ff2000' '4.5 #ffff00'; do
+    read -r r couleur <<<"$a"
+    c=$(awk -v n="$n" 'BEGIN { print (n - 1) / 2 }')
+    bord=$(awk -v n="$n" -v r="$r" 'BEGIN { print (n - 1) / 2 - r * n / 64 }')
+    anneaux+=(-fill "$couleur" -draw "circle $c,$c $c,$bord")
+  done
+  convert -size "${n}x$n" xc:black -strip "${anneaux[@]}" -depth 8 "plateforme/web/icone-$n.png"
+done

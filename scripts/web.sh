@@ -16,7 +16,7 @@ bibliotheques web
 mkdir -p build-web
 rm -f build-web/construction.log
 journal build-web/construction.log cmake --workflow --preset web
-echo "Built build-web/page/: index.html, gavremo.js, gavremo.wasm, gavremo.data"
+echo "Built build-web/page/: index.html, gavremo.js, gavremo.wasm, gavremo.data, sw.js, the manifest and icons"
 
 if [ "${1:-}" = --serve ]; then
   port=${PORT:-8013}

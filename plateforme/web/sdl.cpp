@@ -48,10 +48,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE int Passes()
     return passes;
 }
 
+// Only the game-over screen waits: the page then takes a tap for the key a phone lacks.
+EM_JS(void, Attente, (int oui), {
+    Module['attend'] = !!oui;
+});
+
 extern "C" int SDL_WaitEvent(SDL_Event* event)
 {
+    Attente(1);
     while (!SDL_PollEvent(event))
         emscripten_sleep(ATTENTE_EVENEMENT);
+    Attente(0);
     return 1;
 }
 

@@ -1,7 +1,8 @@
 # The game in a web page, with Emscripten's own SDL 1.2 and what this folder adds to
 # it. The page goes to page/ in the build folder: index.html, gavremo.js,
-# gavremo.wasm and gavremo.data (the packed pictures, font and sound).
-foreach(f ${ASSETS})
+# gavremo.wasm and gavremo.data (the packed pictures, font and sound), and what
+# installs it and lets it start offline: manifest.webmanifest, its icons and sw.js.
+foreach(f ${ASSETS} plateforme/web/icone-192.png plateforme/web/icone-512.png)
   if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${f})
     message(FATAL_ERROR "${f} is missing, the page would not start (scripts/assets.sh remakes it)")
   endif()
@@ -38,4 +39,10 @@ target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIS
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/index.html ${page}/index.html COPYONLY)
+set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake)
+list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
+add_custom_command(OUTPUT ${page}/sw.js
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page}
+          -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
+  DEPENDS gavremo ${propres} VERBATIM)
+add_custom_target(hors-ligne ALL DEPENDS ${page}/sw.js)

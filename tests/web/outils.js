@@ -77,16 +77,20 @@ function Horloge() {
 
 // Opens the page of the folder given for one test, and closes it after, passed or
 // not: a page left open behind the next one would have its timers slowed. avant(page)
-// runs before the page loads (a phone's screen, say).
-async function Avec(essai, { dossier = PAGE, avant } = {}) {
+// runs before the page loads (a phone's screen, say). The page's worker, which would
+// serve one build's files for every folder of the same address, is bypassed unless
+// the test serves its own folder on a server of its own (ici).
+async function Avec(essai, { dossier = PAGE, avant, ici } = {}) {
   serveur.site = dossier;
   const page = await navigateur.newPage();
   try {
     await page.evaluateOnNewDocument(Horloge);
+    if (!ici)
+      await page.setBypassServiceWorker(true);
     if (avant)
       await avant(page);
     page.on('pageerror', e => console.log('page error:', e.message));
-    await page.goto(serveur.adresse);
+    await page.goto((ici || serveur).adresse);
     await page.waitForFunction(() => Module.calledRun, { timeout: 60000 });
     await essai(page);
   } finally {
@@ -125,6 +129,18 @@ function Pixels(page, x, y, w, h) {
     document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data), x, y, w, h);
 }
 
+// First and last column, then row, with red ink over the rows [y, y + h).
+async function Encre(page, y, h) {
+  const p = await Pixels(page, 0, y, 600, h);
+  const e = [600, -1, h, -1];
+  for (let i = 0; i < p.length; i += 4)
+    if (p[i] > 200 && p[i + 1] < 60 && p[i + 2] < 60) {
+      const x = (i / 4) % 600, l = Math.floor(i / 4 / 600);
+      e[0] = Math.min(e[0], x); e[1] = Math.max(e[1], x); e[2] = Math.min(e[2], l); e[3] = Math.max(e[3], l);
+    }
+  return e;
+}
+
 // Waits for the game-over picture, dark red in the middle of a black screen.
 function Perdu(page) {
   return page.waitForFunction(() => {
@@ -138,4 +154,4 @@ function Sortie(page) {
 }
 
 module.exports = { racine, Serveur, Navigateur, Ouvrir, Fermer, Avec, Passes, Point, Souris, Pixels,
-                   Perdu, Sortie };
+                   Encre, Perdu, Sortie };

@@ -8,24 +8,12 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { racine, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Perdu, Sortie } = require('./outils');
+const { racine, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Encre, Perdu, Sortie } = require('./outils');
 
 const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
 
 before(() => Ouvrir());
 after(Fermer);
-
-// First and last column, then row, with red ink over the rows [y, y + h).
-async function Encre(page, y, h) {
-  const p = await Pixels(page, 0, y, 600, h);
-  const e = [600, -1, h, -1];
-  for (let i = 0; i < p.length; i += 4)
-    if (p[i] > 200 && p[i + 1] < 60 && p[i + 2] < 60) {
-      const x = (i / 4) % 600, l = Math.floor(i / 4 / 600);
-      e[0] = Math.min(e[0], x); e[1] = Math.max(e[1], x); e[2] = Math.min(e[2], l); e[3] = Math.max(e[3], l);
-    }
-  return e;
-}
 
 // What the desktop game draws (tests/bureau.txt): each picture's size and pixel hash,
 // and each line's ink as rows of '#' and '.'.

@@ -1,8 +1,143 @@
-// The page on a phone, in Chromium's touch emulation.
+// The page on a phone, in Chromium's touch emulation: a 390-pixel screen, taps, and the
+// page installed and started with no network.
 const { test, before, after } = require('node:test');
-const { Ouvrir, Fermer } = require('./outils');
+const assert = require('node:assert');
+const { spawnSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { racine, Serveur, Ouvrir, Fermer, Avec, Passes, Point, Pixels, Perdu, Sortie } = require('./outils');
 
 before(() => Ouvrir());
 after(Fermer);
 
-test('placeholder', () => {});
+const telephone = (hauteur = 844) => page => page.setViewport(
+  { width: 390, height: hauteur, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+
+async function Taper(page, x, y) {
+  const [px, py] = await Point(page, x, y);
+  await page.touchscreen.tap(px, py);
+}
+
+// The canvas as laid out, and whether the page scrolls sideways.
+const Cadre = page => page.evaluate(() => {
+  const c = document.getElementById('canvas'), b = c.getBoundingClientRect();
+  return { l: b.width, h: b.height, pixels: c.width, large: document.documentElement.scrollWidth > innerWidth,
+           bouton: document.getElementById('espace').checkVisibility() };
+});
+
+test('the game fits a phone, and stays 600 pixels on a desktop', async () => {
+  await Avec(async page => {
+    const c = await Cadre(page);
+    assert.ok(c.l >= 300 && c.l <= 390 && c.l === c.h && c.pixels === 600 && !c.large, JSON.stringify(c));
+    assert.ok(c.bouton, 'the space bar button');
+  }, { avant: telephone() });
+  await Avec(async page => {
+    assert.deepStrictEqual(await Cadre(page), { l: 600, h: 600, pixels: 600, large: false, bouton: false });
+  });
+});
+
+test('a tap lands on the game pixel under the finger, on a scrolled page too', () => Avec(async page => {
+  await Passes(page);
+  await page.evaluate(() => scrollTo(0, 60));
+  assert.strictEqual(await page.evaluate(() => scrollY), 60);
+  // The target's box is 64 pixels from (128, 128): a tap just inside its corner hits,
+  // and the score lines change rather than the game ending.
+  const avant = await Pixels(page, 0, 0, 120, 100);
+  await Passes(page, 1000);
+  await Taper(page, 130, 130);
+  await Passes(page);
+  assert.ok(!(await page.evaluate(() => Module.attend)), 'game over');
+  assert.notDeepStrictEqual(await Pixels(page, 0, 0, 120, 100), avant);
+  await page.waitForFunction(() => sons.joues === 1, { timeout: 10000 });
+}, { avant: telephone(480) }));
+
+test('a tap beside the target ends the game, and a tap leaves it cleanly', () => Avec(async page => {
+  await Passes(page);
+  await Taper(page, 124, 124);   // just outside the target's box
+  await Perdu(page);
+  await page.waitForFunction(() => Module.attend, { timeout: 10000 });
+  assert.strictEqual(await Sortie(page), '', 'the tap that lost does not also leave');
+  await Taper(page, 300, 300);
+  await page.waitForFunction(() => document.getElementById('sortie').textContent === 'Exited cleanly\n',
+                             { timeout: 10000 });
+  assert.ok(await page.$eval('#encore', e => e.style.display === 'block'));
+}, { avant: telephone() }));
+
+test('the space bar button turns on flash mode', () => Avec(async page => {
+  await page.tap('#espace');
+  await Passes(page);
+  await Taper(page, 160, 160);
+  await Passes(page, 0);   // no periodic repaint: the flash stays on screen
+  assert.deepStrictEqual(await Pixels(page, 590, 300, 1, 1), [100, 100, 100, 255]);
+  assert.strictEqual(await page.evaluate(() => sons.joues), 0);
+}, { avant: telephone() }));
+
+// A copy of the built page on a server of its own: its worker and caches are its own.
+async function Ailleurs(essai) {
+  const dossier = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-page-'));
+  fs.cpSync(process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), dossier, { recursive: true });
+  const ici = await Serveur(dossier);
+  try {
+    await Avec(page => essai(page, ici, dossier), { avant: telephone(), ici });
+  } finally {
+    ici.close();
+    fs.rmSync(dossier, { recursive: true });
+  }
+}
+
+// Once its worker has this build's files: the cache's names, and what it holds.
+const Pret = page => page.evaluate(async () => {
+  await navigator.serviceWorker.ready;
+  const noms = await caches.keys();
+  return { noms, fichiers: noms.length ? (await (await caches.open(noms[0])).keys()).map(r => r.url) : [] };
+});
+
+test('the page installs, and starts again with no network', () => Ailleurs(async (page, ici) => {
+  const manifeste = await page.evaluate(async () => {
+    const m = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
+    for (const i of m.icons) {
+      const img = new Image();
+      img.src = i.src;
+      await img.decode();
+      i.vu = `${img.naturalWidth}x${img.naturalHeight}`;
+    }
+    return m;
+  });
+  assert.strictEqual(manifeste.display, 'standalone');
+  assert.ok(manifeste.name && manifeste.short_name && manifeste.theme_color && manifeste.background_color);
+  assert.deepStrictEqual(manifeste.icons.map(i => [i.sizes, i.vu]), [['192x192', '192x192'], ['512x512', '512x512']]);
+
+  const { noms, fichiers } = await Pret(page);
+  assert.strictEqual(noms.length, 1);
+  for (const f of ['', 'index.html', 'gavremo.js', 'gavremo.wasm', 'gavremo.data', 'manifest.webmanifest'])
+    assert.ok(fichiers.includes(ici.adresse + f), f || './');
+
+  await new Promise(ok => ici.close(ok));
+  await page.reload();
+  await page.waitForFunction(() => Module.calledRun, { timeout: 60000 });
+  assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null));
+  await Passes(page);
+  const cible = await Pixels(page, 139, 160, 1, 1);
+  assert.ok(cible[2] > 200 && cible[0] < 60, `the target, drawn offline: ${cible}`);
+}));
+
+test('after a new build, the caches hold only that build', () => Ailleurs(async (page, ici, dossier) => {
+  const avant = (await Pret(page)).noms;
+  // A new build: the page's own files changed, then named again as the build does.
+  const source = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-source-'));
+  fs.cpSync(path.join(racine, 'plateforme/web'), source, { recursive: true });
+  fs.appendFileSync(path.join(source, 'index.html'), '<!-- another build -->\n');
+  const r = spawnSync('cmake', [`-DSOURCE=${source}`, `-DPAGE=${dossier}`, '-P',
+                                path.join(source, 'hors-ligne.cmake')], { encoding: 'utf8' });
+  fs.rmSync(source, { recursive: true });
+  assert.strictEqual(r.status, 0, r.stderr);
+  const nom = fs.readFileSync(path.join(dossier, 'sw.js'), 'utf8').match(/const CACHE = '([^']+)'/)[1];
+  assert.notDeepStrictEqual([nom], avant);
+
+  await page.reload();
+  await page.waitForFunction(async nom => JSON.stringify(await caches.keys()) === JSON.stringify([nom]),
+                             { timeout: 30000 }, nom);
+  await page.reload();
+  assert.match(await page.content(), /another build/);
+}));
