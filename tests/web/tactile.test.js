@@ -32,6 +32,11 @@ test('the game fits a phone, and stays 600 pixels on a desktop', async () => {
     assert.ok(c.l >= 300 && c.l <= 390 && c.l === c.h && c.pixels === 600 && !c.large, JSON.stringify(c));
     assert.ok(c.bouton, 'the space bar button');
   }, { avant: telephone() });
+  // Held sideways, the whole game is on screen.
+  await Avec(async page => {
+    const c = await Cadre(page);
+    assert.ok(c.l >= 300 && c.l <= 390 && c.l === c.h && !c.large, JSON.stringify(c));
+  }, { avant: page => page.setViewport({ width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true }) });
   await Avec(async page => {
     assert.deepStrictEqual(await Cadre(page), { l: 600, h: 600, pixels: 600, large: false, bouton: false });
   });
