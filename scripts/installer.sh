@@ -3,7 +3,7 @@
 #   jeu      the game                     demo       the game and its self-playing demo
 #   tests    the Linux game's tests       windows    the cross build for Windows
 #   wine     Wine to play that build in   web        the page
-#   tests-web  the page, and a browser to test it in
+#   tests-web  the page, and two browsers to test it in
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
@@ -19,7 +19,7 @@ case "$travail" in
                     libgtest-dev) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
   web) paquets=(cmake make emscripten python3 dpkg-dev) ;;
-  tests-web) paquets=(cmake make emscripten python3 dpkg-dev chromium nodejs)
+  tests-web) paquets=(cmake make emscripten python3 dpkg-dev chromium firefox-esr pulseaudio nodejs)
              command -v npm >/dev/null || paquets+=(npm) ;;
   *) echo "installer.sh: jeu, demo, tests, windows, wine, web or tests-web" >&2; exit 2 ;;
 esac

@@ -1,5 +1,6 @@
 // What the page's tests and measures share: a static file server for the page's
 // folder, the browser, and the game's page opened with its clock in the test's hands.
+const { spawn } = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
 const os = require('node:os');
@@ -28,7 +29,41 @@ async function Serveur(site) {
   return serveur;
 }
 
-function Navigateur(options = {}) {
+// A PulseAudio of its own with a silent output, in a folder of its own, stopped with
+// the browser: headless Firefox, unlike Chromium, has no output of its own, and its
+// audio context never runs without one.
+async function Pulse() {
+  const dossier = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-pulse-'));
+  const prise = path.join(dossier, 'prise');
+  // The sink before the socket: the first client finds it there.
+  const pulse = spawn('pulseaudio', ['-n', '--daemonize=no', '--exit-idle-time=-1', '--use-pid-file=no',
+                                     '--load=module-null-sink',
+                                     `--load=module-native-protocol-unix socket=${prise} auth-anonymous=1`],
+                      { env: { ...process.env, HOME: dossier }, stdio: 'ignore' });
+  const arreter = () => { pulse.kill(); fs.rmSync(dossier, { recursive: true, force: true }); };
+  process.once('exit', arreter);
+  for (let i = 0; !fs.existsSync(prise); i++) {
+    if (pulse.exitCode !== null || i === 200) {
+      arreter();
+      throw new Error('PulseAudio did not start');
+    }
+    await new Promise(ok => setTimeout(ok, 50));
+  }
+  return { serveur: `unix:${prise}`, arreter };
+}
+
+// Chromium through the DevTools protocol, or with GAVREMO_NAVIGATEUR=firefox Debian's
+// Firefox ESR through WebDriver BiDi; puppeteer makes its fresh profile and removes it.
+async function Navigateur(options = {}) {
+  if (process.env.GAVREMO_NAVIGATEUR === 'firefox') {
+    const pulse = await Pulse();
+    const navigateur = await puppeteer.launch({
+      browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
+      env: { ...process.env, PULSE_SERVER: pulse.serveur }, ...options,
+    }).catch(e => { pulse.arreter(); throw e; });
+    navigateur.once('disconnected', pulse.arreter);
+    return navigateur;
+  }
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-chromium-')),
@@ -124,9 +159,11 @@ async function Souris(page, x, y, cliquer) {
     await page.mouse.move(px, py);
 }
 
-function Pixels(page, x, y, w, h) {
-  return page.evaluate((x, y, w, h) => Array.from(
-    document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data), x, y, w, h);
+// The pixels as one string: WebDriver BiDi sends an array value by value, which made
+// reading a line in Firefox several times slower than in Chromium.
+async function Pixels(page, x, y, w, h) {
+  return JSON.parse(await page.evaluate((x, y, w, h) => JSON.stringify(Array.from(
+    document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data)), x, y, w, h));
 }
 
 // First and last column, then row, with red ink over the rows [y, y + h).

@@ -1,5 +1,6 @@
-// The game's page in Debian's Chromium, driven as a player would: pointer and keys
-// go through the DevTools protocol as real input events. The page's clock is the
+// The game's page in Debian's Chromium or Firefox ESR (GAVREMO_NAVIGATEUR=firefox),
+// driven as a player would: pointer and keys go through the DevTools protocol or
+// WebDriver BiDi as real input events. The page's clock is the
 // test's: Date.now stands still until the test moves it, so the game's repaints,
 // target timer and random places follow the test rather than the machine's speed.
 const { test, before, after } = require('node:test');
@@ -130,7 +131,7 @@ test('each kept file is refused or drawn as on the desktop', () => Avec(async pa
 }));
 
 test('a key before any click turns on flash mode: a shot flashes grey, silently', () => Avec(async page => {
-  await page.keyboard.press('Space');
+  await page.keyboard.press(' ');   // puppeteer's WebDriver BiDi keys know no 'Space'
   await Passes(page);
   await Souris(page, CIBLE.x, CIBLE.y, true);
   await Passes(page, 0);   // no periodic repaint: the flash stays on screen
