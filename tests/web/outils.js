@@ -54,12 +54,15 @@ async function Pulse() {
 
 // Chromium through the DevTools protocol, or with GAVREMO_NAVIGATEUR=firefox Debian's
 // Firefox ESR through WebDriver BiDi; puppeteer makes its fresh profile and removes it.
+const FIREFOX = process.env.GAVREMO_NAVIGATEUR === 'firefox';
 async function Navigateur(options = {}) {
-  if (process.env.GAVREMO_NAVIGATEUR === 'firefox') {
+  if (FIREFOX) {
     const pulse = await Pulse();
     const navigateur = await puppeteer.launch({
       browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
-      env: { ...process.env, PULSE_SERVER: pulse.serveur }, ...options,
+      env: { ...process.env, PULSE_SERVER: pulse.serveur },
+      // No worker: the phone's tests, Chromium's, are those of the worker.
+      extraPrefsFirefox: { 'dom.serviceWorkers.enabled': false }, ...options,
     }).catch(e => { pulse.arreter(); throw e; });
     navigateur.once('disconnected', pulse.arreter);
     return navigateur;
@@ -120,7 +123,7 @@ async function Avec(essai, { dossier = PAGE, avant, ici } = {}) {
   const page = await navigateur.newPage();
   try {
     await page.evaluateOnNewDocument(Horloge);
-    if (!ici)
+    if (!ici && !FIREFOX)
       await page.setBypassServiceWorker(true);
     if (avant)
       await avant(page);
