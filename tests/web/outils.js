@@ -53,7 +53,8 @@ async function Pulse() {
 }
 
 // Chromium through the DevTools protocol, or with GAVREMO_NAVIGATEUR=firefox Debian's
-// Firefox ESR through WebDriver BiDi; puppeteer makes its fresh profile and removes it.
+// Firefox ESR through WebDriver BiDi; puppeteer makes a fresh profile for either, and
+// removes it.
 const FIREFOX = process.env.GAVREMO_NAVIGATEUR === 'firefox';
 async function Navigateur(options = {}) {
   if (FIREFOX) {
@@ -69,7 +70,6 @@ async function Navigateur(options = {}) {
   }
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium',
-    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-chromium-')),
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
            '--disable-background-networking', '--disable-component-update', '--disable-sync',
            '--disable-dev-shm-usage'],
