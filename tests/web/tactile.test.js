@@ -114,6 +114,9 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
   assert.deepStrictEqual(manifeste.icons.map(i => [i.sizes, i.vu]), [['192x192', '192x192'], ['512x512', '512x512']]);
 
   const { noms, fichiers } = await Pret(page);
+  const cdp = await page.createCDPSession();
+  assert.deepStrictEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, [],
+                         'Chromium would install it');
   assert.strictEqual(noms.length, 1);
   for (const f of ['', 'index.html', 'gavremo.js', 'gavremo.wasm', 'gavremo.data', 'manifest.webmanifest'])
     assert.ok(fichiers.includes(ici.adresse + f), f || './');
