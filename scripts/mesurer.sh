@@ -3,12 +3,37 @@
 # window on Xvfb. Prints each case beside its bare-SDL twin and their ratio, then
 # how long a click takes to show under a flood of pointer motions (three games).
 # "mesurer.sh debian13 [ARGS]" measures in the Debian 13 root instead.
+# "mesurer.sh son [PRESSES]" times a press to its sound in the page, beside a bare
+# page's (50 presses each by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 if [ "${1:-}" = debian13 ]; then
   shift
   exec scripts/debian13.sh scripts/mesurer.sh "$@"
+fi
+
+# Chromium in windows side by side on Xvfb, its sound going to a PulseAudio null sink
+# whose monitor tir records, pressing the mouse through XTEST on the same clock.
+if [ "${1:-}" = son ]; then
+  scripts/installer.sh son-web
+  scripts/web.sh >/dev/null
+  gcc -O2 -Wall -Wextra -o build-web/tir bench/tir.c -lpulse-simple -lpulse -lX11 -lXtst -lpthread
+  [ -d tests/web/node_modules/puppeteer-core ] || (cd tests/web && npm ci --no-audit --no-fund >/dev/null)
+  xvfb 1440x1000x24
+  dossier=$(mktemp -d)
+  en_partant "rm -rf $dossier"
+  # Its own server, with no other sink and nothing loaded from the user's settings.
+  HOME=$dossier XDG_RUNTIME_DIR=$dossier pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=no --load="module-native-protocol-unix socket=$dossier/prise auth-anonymous=1" \
+    --load="module-null-sink sink_name=gavremo rate=48000" 2>/dev/null &
+  en_partant "kill $! 2>/dev/null"
+  export PULSE_SERVER=unix:$dossier/prise
+  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  pactl info >/dev/null 2>&1 || echec "PulseAudio did not start"
+  echo "== $(chromium --version 2>/dev/null), $(nproc) cores, ${2:-50} presses each, a press to its first sample heard"
+  node tests/web/son.js "${2:-50}" build-web/tir gavremo.monitor
+  exit
 fi
 scripts/installer.sh tests
 . /etc/os-release

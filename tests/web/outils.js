@@ -28,13 +28,14 @@ async function Serveur(site) {
   return serveur;
 }
 
-function Navigateur(options = {}) {
+// Options for puppeteer; their args come after these.
+function Navigateur({ args = [], ...options } = {}) {
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-chromium-')),
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
            '--disable-background-networking', '--disable-component-update', '--disable-sync',
-           '--disable-dev-shm-usage'],
+           '--disable-dev-shm-usage', ...args],
     ...options,
   });
 }
@@ -125,12 +126,15 @@ function Pixels(page, x, y, w, h) {
     document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data), x, y, w, h);
 }
 
-// Waits for the game-over picture, dark red in the middle of a black screen.
+// Whether the page shows the game-over picture, dark red in the middle of a black screen.
+function FinDePartie() {
+  const p = document.getElementById('canvas').getContext('2d').getImageData(110, 300, 1, 1).data;
+  return p[0] > 30 && p[0] < 80 && p[1] < 20;
+}
+
+// Waits for it.
 function Perdu(page) {
-  return page.waitForFunction(() => {
-    const p = document.getElementById('canvas').getContext('2d').getImageData(110, 300, 1, 1).data;
-    return p[0] > 30 && p[0] < 80 && p[1] < 20;
-  }, { timeout: 10000 });
+  return page.waitForFunction(FinDePartie, { timeout: 10000 });
 }
 
 function Sortie(page) {
@@ -138,4 +142,4 @@ function Sortie(page) {
 }
 
 module.exports = { racine, Serveur, Navigateur, Ouvrir, Fermer, Avec, Passes, Point, Souris, Pixels,
-                   Perdu, Sortie };
+                   FinDePartie, Perdu, Sortie };
