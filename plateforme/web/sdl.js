@@ -1,4 +1,32 @@
 // Calls of Emscripten's SDL 1.2 that must behave as on the desktop.
+
+// A shot's sound, as Emscripten's mixer plays it but through its channel's gain
+// alone: the game never pans, and the panner the mixer put before the gain made a
+// shot heard some 2 ms later in Chromium (scripts/mesurer.sh son). A mono sound
+// now reaches both sides whole, as SDL_mixer plays it on the desktop.
+function JouerSon(audio) {
+  if (!audio || audio.webAudioNode || !SDL.webAudioAvailable()) return;
+  var webAudio = audio.resource.webAudio;
+  audio.paused = false;
+  if (!webAudio.decodedBuffer) {
+    // Still being decoded: it starts once it is, unless halted meanwhile.
+    webAudio.onDecodeComplete.push(function () { if (!audio.paused) SDL.playWebAudio(audio); });
+    return;
+  }
+  var source = SDL.audioContext.createBufferSource();
+  source.buffer = webAudio.decodedBuffer;
+  source.loop = audio.loop;
+  source.onended = function () { audio.onended(); };
+  var gain = SDL.audioContext.createGain();
+  gain.gain.value = audio.volume;
+  source.connect(gain);
+  gain.connect(SDL.audioContext.destination);
+  audio.webAudioNode = source;
+  audio.webAudioGainNode = gain;
+  source.start(0, audio.currentPosition);
+  audio.startTime = SDL.audioContext.currentTime - audio.currentPosition;
+}
+
 mergeInto(LibraryManager.library, {
   // The desktop refuses a missing surface with -1; the game relies on it when the
   // game-over picture is missing or no line has been drawn yet.
@@ -13,6 +41,7 @@ mergeInto(LibraryManager.library, {
   // The built-in call only ever adds channels, and the mixer opens with 32: a game
   // asking for one would have shots overlap instead of the newest cutting the oldest.
   Mix_AllocateChannels__deps: ['$SDL', 'Mix_HaltChannel'],
+  Mix_AllocateChannels__postset: 'SDL.playWebAudio = ' + JouerSon.toString() + ';',
   Mix_AllocateChannels: function (n) {
     for (var i = n; i < SDL.channels.length; i++) {
       _Mix_HaltChannel(i);
