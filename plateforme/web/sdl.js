@@ -1,9 +1,9 @@
 // Calls of Emscripten's SDL 1.2 that must behave as on the desktop.
 
 // A shot's sound, as Emscripten's mixer plays it but through its channel's gain
-// alone: the game never pans, and the panner the mixer put before the gain made a
-// shot heard some 2 ms later in Chromium (scripts/mesurer.sh son). A mono sound
-// now reaches both sides whole, as SDL_mixer plays it on the desktop.
+// alone: the game never pans, and a mono sound now reaches both sides whole, as
+// SDL_mixer plays it on the desktop (the mixer's panner had it 3 dB lower). Its
+// share of a shot's delay was within the noise of scripts/mesurer.sh son.
 function JouerSon(audio) {
   if (!audio || audio.webAudioNode || !SDL.webAudioAvailable()) return;
   var webAudio = audio.resource.webAudio;
