@@ -169,12 +169,13 @@ bibliotheques() {
   cp "${gif[0]}/COPYING" "$prefixe/licences/giflib.txt"
 }
 
-# Starts Xvfb on a display it picks itself, exports DISPLAY, and stops it at the end.
-# A display picked by looking for lock files could be one a chroot has already taken.
+# Starts Xvfb on a display it picks itself, exports DISPLAY, and stops it at the end;
+# xvfb WxHxD for a screen other than 800x700x24. A display picked by looking for lock
+# files could be one a chroot has already taken.
 xvfb() {
   local numero
   numero=$(mktemp)
-  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x700x24 3>"$numero" 2>/dev/null &
+  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${1:-800x700x24}" 3>"$numero" 2>/dev/null &
   en_partant "kill $! 2>/dev/null"
   # Xvfb writes the number, then a newline, once it takes clients.
   for _ in $(seq 400); do [ "$(wc -l <"$numero")" -ge 1 ] && break; sleep 0.05; done

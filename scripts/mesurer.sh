@@ -3,12 +3,27 @@
 # window on Xvfb. Prints each case beside its bare-SDL twin and their ratio, then
 # how long a click takes to show under a flood of pointer motions (three games).
 # "mesurer.sh debian13 [ARGS]" measures in the Debian 13 root instead.
+# "mesurer.sh son [PRESSES]" times a press to its sound in the page, beside a bare
+# page's (50 presses each by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 if [ "${1:-}" = debian13 ]; then
   shift
   exec scripts/debian13.sh scripts/mesurer.sh "$@"
+fi
+
+# Chromium in windows side by side on Xvfb, its sound going to a PulseAudio null sink
+# whose monitor tir records, pressing the mouse through XTEST on the same clock.
+if [ "${1:-}" = son ]; then
+  scripts/installer.sh son-web
+  scripts/web.sh >/dev/null
+  gcc -O2 -Wall -Wextra -o build-web/tir bench/tir.c -lpulse-simple -lpulse -lX11 -lXtst -lpthread
+  [ -d tests/web/node_modules/puppeteer-core ] || (cd tests/web && npm ci --no-audit --no-fund >/dev/null)
+  xvfb 1440x1000x24
+  echo "== $(chromium --version 2>/dev/null), $(nproc) cores, ${2:-50} presses each, a press to its first sample heard"
+  node tests/web/son.js "${2:-50}" build-web/tir
+  exit
 fi
 scripts/installer.sh tests
 . /etc/os-release

@@ -33,12 +33,15 @@ extern "C" const char* SDL_GetError(void)
 
 static int passes = 0;   // flips: one a pass in play
 
+// Yields to the browser until its next timer, or until a press comes (sdl.js).
+extern "C" void Ceder(void);
+
 // The page draws only once the program gives the browser its turn, and the game's
 // loop never waits: each flip yields, so a pass ends with its frame on the canvas.
 extern "C" int SDL_Flip(SDL_Surface*)
 {
     ++passes;
-    emscripten_sleep(0);
+    Ceder();
     return 0;
 }
 

@@ -29,15 +29,15 @@ async function Serveur(site) {
   return serveur;
 }
 
-// A PulseAudio of its own with a silent output, in a folder of its own, stopped with
-// the browser: headless Firefox, unlike Chromium, has no output of its own, and its
-// audio context never runs without one.
+// A PulseAudio of its own with a silent output (gavremo, heard on gavremo.monitor), in
+// a folder of its own, stopped by arreter() or at the end: headless Firefox, unlike
+// Chromium, has no output of its own, and its audio context never runs without one.
 async function Pulse() {
   const dossier = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-pulse-'));
   const prise = path.join(dossier, 'prise');
   // The sink before the socket: the first client finds it there.
   const pulse = spawn('pulseaudio', ['-n', '--daemonize=no', '--exit-idle-time=-1', '--use-pid-file=no',
-                                     '--load=module-null-sink',
+                                     '--load=module-null-sink sink_name=gavremo rate=48000',
                                      `--load=module-native-protocol-unix socket=${prise} auth-anonymous=1`],
                       { env: { ...process.env, HOME: dossier }, stdio: 'ignore' });
   const arreter = () => { pulse.kill(); fs.rmSync(dossier, { recursive: true, force: true }); };
@@ -56,7 +56,8 @@ async function Pulse() {
 // Firefox ESR through WebDriver BiDi; puppeteer makes a fresh profile for either, and
 // removes it.
 const FIREFOX = process.env.GAVREMO_NAVIGATEUR === 'firefox';
-async function Navigateur(options = {}) {
+// Options for puppeteer; Chromium's args come after its own.
+async function Navigateur({ args = [], ...options } = {}) {
   if (FIREFOX) {
     const pulse = await Pulse();
     const navigateur = await puppeteer.launch({
@@ -72,7 +73,7 @@ async function Navigateur(options = {}) {
     executablePath: '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
            '--disable-background-networking', '--disable-component-update', '--disable-sync',
-           '--disable-dev-shm-usage'],
+           '--disable-dev-shm-usage', ...args],
     ...options,
   });
 }
@@ -181,17 +182,20 @@ async function Encre(page, y, h) {
   return e;
 }
 
-// Waits for the game-over picture, dark red in the middle of a black screen.
+// Whether the page shows the game-over picture, dark red in the middle of a black screen.
+function FinDePartie() {
+  const p = document.getElementById('canvas').getContext('2d').getImageData(110, 300, 1, 1).data;
+  return p[0] > 30 && p[0] < 80 && p[1] < 20;
+}
+
+// Waits for it.
 function Perdu(page) {
-  return page.waitForFunction(() => {
-    const p = document.getElementById('canvas').getContext('2d').getImageData(110, 300, 1, 1).data;
-    return p[0] > 30 && p[0] < 80 && p[1] < 20;
-  }, { timeout: 10000 });
+  return page.waitForFunction(FinDePartie, { timeout: 10000 });
 }
 
 function Sortie(page) {
   return page.$eval('#sortie', e => e.textContent);
 }
 
-module.exports = { racine, Serveur, Navigateur, Ouvrir, Fermer, Avec, Passes, Point, Souris, Pixels,
-                   Encre, Perdu, Sortie };
+module.exports = { racine, Serveur, Pulse, Navigateur, Ouvrir, Fermer, Avec, Passes, Point, Souris, Pixels,
+                   Encre, FinDePartie, Perdu, Sortie };
