@@ -37,7 +37,8 @@ static int passes = 0;   // flips: one a pass in play
 extern "C" void Ceder(void);
 
 // The page draws only once the program gives the browser its turn, and the game's
-// loop never waits: each flip yields, so a pass ends with its frame on the canvas.
+// loop never waits: each flip yields, so a pass ends with its frame on the canvas,
+// but for the passes that hurry to a waiting press (sdl.js).
 extern "C" int SDL_Flip(SDL_Surface*)
 {
     ++passes;
