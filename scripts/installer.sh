@@ -4,7 +4,7 @@
 #   tests    the Linux game's tests       windows    the cross build for Windows
 #   wine     Wine to play that build in   web        the page
 #   tests-web  the page, and two browsers to test it in
-#   son-web  the page, a browser, and a sound server to time its shots by (mesurer.sh son)
+#   son-web  the same, and what times a shot by its sound (mesurer.sh son)
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
@@ -20,11 +20,10 @@ case "$travail" in
                     libgtest-dev) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
   web) paquets=(cmake make emscripten python3 dpkg-dev) ;;
-  tests-web) paquets=(cmake make emscripten python3 dpkg-dev chromium firefox-esr pulseaudio nodejs)
-             command -v npm >/dev/null || paquets+=(npm) ;;
-  son-web) paquets=(cmake make emscripten python3 dpkg-dev chromium nodejs gcc pulseaudio
-                    libpulse-dev libx11-dev libxtst-dev xvfb)
-           command -v npm >/dev/null || paquets+=(npm) ;;
+  tests-web | son-web)
+    paquets=(cmake make emscripten python3 dpkg-dev chromium firefox-esr pulseaudio nodejs)
+    command -v npm >/dev/null || paquets+=(npm)
+    [ "$travail" = tests-web ] || paquets+=(gcc libpulse-dev libx11-dev libxtst-dev xvfb) ;;
   *) echo "installer.sh: jeu, demo, tests, windows, wine, web, tests-web or son-web" >&2; exit 2 ;;
 esac
 # Debian 12 keeps the classic SDL 1.2, much faster under X than the compatibility

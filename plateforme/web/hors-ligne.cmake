@@ -2,11 +2,11 @@
 # writes sw.js with the list of every file and a cache name made of their hash, so
 # each build of different files has a cache of its own.
 #   cmake -DSOURCE=plateforme/web -DPAGE=build-web/page -P hors-ligne.cmake
-foreach(f index.html manifest.webmanifest icone-192.png icone-512.png)
+set(propres index.html manifest.webmanifest icone-192.png icone-512.png)
+foreach(f ${propres})
   configure_file(${SOURCE}/${f} ${PAGE}/${f} COPYONLY)
 endforeach()
-set(fichiers index.html gavremo.js gavremo.wasm gavremo.data manifest.webmanifest
-    icone-192.png icone-512.png)
+set(fichiers ${propres} gavremo.js gavremo.wasm gavremo.data)
 set(empreintes "")
 set(FICHIERS "'./'")
 foreach(f ${fichiers})

@@ -31,7 +31,7 @@ mergeInto(LibraryManager.library, {
   // in its own event, and while one waits in the queue (behind the touch event
   // Emscripten adds to a click, say) a flip does not yield at all.
   Ceder__deps: ['$SDL', '$safeSetTimeout', '$callUserCallback'],
-  Ceder__postset: "['mousedown', 'touchstart', 'keydown', 'keyup'].forEach(function (type) {" +
+  Ceder__postset: "['mousedown', 'keydown', 'keyup'].forEach(function (type) {" +
     " addEventListener(type, function () { if (SDL.reveil) callUserCallback(SDL.reveil); }); });",
   Ceder: function () {
     Asyncify.handleSleep(function (reprendre) {

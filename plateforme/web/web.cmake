@@ -2,7 +2,7 @@
 # it. The page goes to page/ in the build folder: index.html, gavremo.js,
 # gavremo.wasm and gavremo.data (the packed pictures, font and sound), and what
 # installs it and lets it start offline: manifest.webmanifest, its icons and sw.js.
-foreach(f ${ASSETS} plateforme/web/icone-192.png plateforme/web/icone-512.png)
+foreach(f ${ASSETS})
   if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${f})
     message(FATAL_ERROR "${f} is missing, the page would not start (scripts/assets.sh remakes it)")
   endif()

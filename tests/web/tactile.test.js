@@ -11,8 +11,8 @@ const { racine, Serveur, Ouvrir, Fermer, Avec, Passes, Point, Pixels, Perdu, Sor
 before(() => Ouvrir());
 after(Fermer);
 
-const telephone = (hauteur = 844) => page => page.setViewport(
-  { width: 390, height: hauteur, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+const telephone = (largeur = 390, hauteur = 844) => page => page.setViewport(
+  { width: largeur, height: hauteur, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
 
 async function Taper(page, x, y) {
   const [px, py] = await Point(page, x, y);
@@ -36,7 +36,7 @@ test('the game fits a phone, and stays 600 pixels on a desktop', async () => {
   await Avec(async page => {
     const c = await Cadre(page);
     assert.ok(c.l >= 300 && c.l <= 390 && c.l === c.h && !c.large, JSON.stringify(c));
-  }, { avant: page => page.setViewport({ width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true }) });
+  }, { avant: telephone(844, 390) });
   await Avec(async page => {
     assert.deepStrictEqual(await Cadre(page), { l: 600, h: 600, pixels: 600, large: false, bouton: false });
   });
@@ -55,7 +55,7 @@ test('a tap lands on the game pixel under the finger, on a scrolled page too', (
   assert.ok(!(await page.evaluate(() => Module.attend)), 'game over');
   assert.notDeepStrictEqual(await Pixels(page, 0, 0, 120, 100), avant);
   await page.waitForFunction(() => sons.joues === 1, { timeout: 10000 });
-}, { avant: telephone(480) }));
+}, { avant: telephone(390, 480) }));
 
 test('a tap beside the target ends the game, and a tap leaves it cleanly', () => Avec(async page => {
   await Passes(page);
