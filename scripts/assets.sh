@@ -57,14 +57,24 @@ cat > paquet/gavremo.svg <<'EOF'
 </svg>
 EOF
 
-# Icons of the page once installed on a phone: the same rings, drawn at each size.
-for n in 192 512; do
-  anneaux=()
+# The rings of the scalable icon drawn at $1 x $1 pixels on the background $2, into $3.
+anneaux() {
+  local n=$1 a r couleur c bord dessin=()
   for a in '30.5 #ffffff' '24.5 #0050ff' '17.5 #ffffff' '10.5 #ff2000' '4.5 #ffff00'; do
     read -r r couleur <<<"$a"
     c=$(awk -v n="$n" 'BEGIN { print (n - 1) / 2 }')
     bord=$(awk -v n="$n" -v r="$r" 'BEGIN { print (n - 1) / 2 - r * n / 64 }')
-    anneaux+=(-fill "$couleur" -draw "circle $c,$c $c,$bord")
+    dessin+=(-fill "$couleur" -draw "circle $c,$c $c,$bord")
   done
-  convert -size "${n}x$n" xc:black -strip "${anneaux[@]}" -depth 8 "plateforme/web/icone-$n.png"
-done
+  convert -size "${n}x$n" "xc:$2" -strip "${dessin[@]}" -depth 8 "$3"
+}
+
+# Icons of the page once installed on a phone.
+for n in 192 512; do anneaux $n black "plateforme/web/icone-$n.png"; done
+
+# The Windows program's icon, on a transparent background, at the sizes Explorer and
+# the taskbar ask for; ImageMagick stores the 256-pixel one as PNG inside.
+tailles=$(mktemp -d)
+trap 'rm -rf "$tailles"' EXIT
+for n in 16 32 48 256; do anneaux $n none "PNG32:$tailles/$n.png"; done
+convert "$tailles"/{16,32,48,256}.png plateforme/windows/gavremo.ico

@@ -1,12 +1,13 @@
 # Cross-compiling for 32-bit Windows with Debian's mingw-w64. The C and C++
-# runtimes and the threads library under them go inside each exe.
+# runtimes and the threads library under them go inside each exe: linked with
+# -static, which takes only the parts of winpthreads in use and not its version
+# resource, which would name the exe "POSIX WinThreads for Windows".
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
-set(CMAKE_CXX_STANDARD_LIBRARIES "-Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # The libraries scripts/windows.sh cross-builds once, in the cache outside the clone;
 # a cross build looks for them only under these roots.

@@ -16,12 +16,19 @@ target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB} ${LECTEURS_L
 
 # A console program, whose entry is the game's own main: SDLmain is not linked.
 target_link_options(gavremo PRIVATE -mconsole)
+# Its icon, name and version as Windows shows them, compiled by windres.
+enable_language(RC)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/gavremo.rc.in gavremo.rc @ONLY)
+target_sources(gavremo PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc)
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc PROPERTIES
+                            OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/gavremo.ico)
 
 # The zip: the game in a folder of its own, with what it needs beside it.
 set(dlls ${GAVREMO_WIN32}/bin/SDL.dll ${GAVREMO_WIN32}/bin/SDL_mixer.dll)
 install(TARGETS gavremo DESTINATION .)
 install(FILES ${dlls} DESTINATION .)
 install(DIRECTORY rsrc_img font son DESTINATION . PATTERN "LICENSE*" EXCLUDE)
+# Notepad's line ends; the source's byte-order mark, by which every Notepad knows UTF-8, stays.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt font/LICENSE-Blankenburg.txt DESTINATION .)
 install(FILES paquet/copyright DESTINATION . RENAME LICENSE-Gavremo.txt)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Windows game from its zip, under Wine in an X window: what it shows, what it
-# writes to stdout.txt and stderr.txt beside itself, and how it ends.
-#   partie.sh ZIP dlls|perdu|eclair|fermer|manquant|abimes|dossier|demo
+# The Windows game from its zip: what Windows reads of it before it runs, then under
+# Wine in an X window what it shows, what it writes to stdout.txt and stderr.txt
+# beside itself, and how it ends.
+#   partie.sh ZIP dlls|ressources|lisez-moi|perdu|eclair|fermer|manquant|abimes|dossier|demo
 # Needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/../..")
@@ -52,6 +53,44 @@ dlls)
         '[ -e "$jeu/$dll" ] || [[ "$systeme" == *" ${dll,,} "* ]]'
     done
   done ;;
+ressources)
+  # What Explorer, Properties and Task Manager show: the game's icon at each size, and
+  # one version resource, the game's, in one language. Nothing of winpthreads.
+  deballer
+  version=$(basename "$zip" -win32.zip) && version=${version#gavremo-}
+  rc=$(i686-w64-mingw32-windres -J coff -i "$jeu/gavremo.exe" -O rc)
+  # The icon group's entries: width and height as escaped bytes (0 for 256), bits.
+  icones=$(sed -n 's/^ *"\(.*\)", 1, \([0-9]*\), .*Element no.*/\1 \2/p' <<<"$rc" | while read -r taille bits; do
+    set -- $(printf '%b' "$taille" | od -An -tu1)
+    echo "$(($1 ? $1 : 256))x$(($2 ? $2 : 256))x$bits"
+  done | xargs)
+  verifier "one icon, of 16, 32, 48 and 256 pixels in 32 bits" \
+    '[ "$(grep -c "RT_GROUP_ICON" <<<"$rc")" = 1 ] && [ "$icones" = "16x16x32 32x32x32 48x48x32 256x256x32" ]'
+  verifier "one version resource" '[ "$(grep -c " VERSIONINFO$" <<<"$rc")" = 1 ]'
+  verifier "every resource in French" '[ "$(grep "^LANGUAGE" <<<"$rc")" = "LANGUAGE 12, 1" ]'
+  verifier "its strings in French, in UTF-16" \
+    'grep -q "BLOCK \"040C04B0\"" <<<"$rc" && grep -q "VALUE \"Translation\", 0x40c, 1200" <<<"$rc"'
+  verifier "version $version" \
+    '[ "$(grep -cx " \(FILE\|PRODUCT\)VERSION ${version//./, }, 0" <<<"$rc")" = 2 ]'
+  for valeur in '"FileDescription", "Gavremo"' '"ProductName", "Gavremo"' "\"FileVersion\", \"$version\"" \
+                "\"ProductVersion\", \"$version\"" '"OriginalFilename", "gavremo.exe"'; do
+    verifier "$valeur" 'grep -qF "VALUE $valeur" <<<"$rc"'
+  done
+  verifier "the copyright names Gavremo and its zlib licence" 'grep -q "VALUE \"LegalCopyright\", .*Gavremo.*zlib" <<<"$rc"'
+  i686-w64-mingw32-objcopy -O binary --only-section=.rsrc "$jeu/gavremo.exe" "$travail/rsrc"
+  verifier "no MinGW nor WinThreads in the resources" \
+    '[ -s "$travail/rsrc" ] && ! tr -d "\0" < "$travail/rsrc" | grep -aqiE "mingw|winthreads"' ;;
+lisez-moi)
+  # The readme as every Notepad reads it: UTF-8 by its byte-order mark, Windows line ends.
+  deballer
+  lisez=$jeu/LISEZ-MOI.txt
+  cr=$(tr -cd '\r' < "$lisez" | wc -c) lf=$(tr -cd '\n' < "$lisez" | wc -c)
+  sans_cr=$(grep -cv $'\r$' "$lisez" || true)
+  verifier "LISEZ-MOI.txt starts with UTF-8's byte-order mark" '[ "$(head -c 3 "$lisez" | od -An -tx1 | xargs)" = "ef bb bf" ]'
+  verifier "it is UTF-8 throughout" 'iconv -f UTF-8 -t UTF-8 "$lisez" >/dev/null'
+  verifier "each of its lines ends in CR LF" \
+    '[ "$lf" -gt 1 ] && [ "$cr" = "$lf" ] && [ "$sans_cr" = 0 ] && [ "$(tail -c 1 "$lisez" | od -An -tx1)" = " 0a" ]'
+  verifier "its French has its accents" 'grep -q "^Décompressez ce dossier où" "$lisez" && grep -q " à côté " "$lisez"' ;;
 perdu)
   # A miss at score 0 sounds, loses, and a key leaves cleanly.
   deballer
