@@ -135,7 +135,7 @@ async function WebKit({ width, height } = { width: 900, height: 1000 }) {
         // puppeteer's key names: ' ', or 'KeyA' for a letter.
         keyboard: { press: touche => { const k = touche.replace(/^Key/, '').toLowerCase();
                                        return gestes('key', [{ type: 'keyDown', value: k }, { type: 'keyUp', value: k }]); } },
-        on() {},
+        on() {},   // WebDriver classic tells no page errors
         close: () => envoyer('DELETE', s),
       };
       return page;
