@@ -97,6 +97,7 @@ async function WebKit({ width, height } = { width: 900, height: 1000 }) {
   });
   const pilote = spawn('WebKitWebDriver', [`--port=${port}`],
                        { env: { ...process.env, PULSE_SERVER: pulse.serveur }, stdio: 'ignore' });
+  process.once('exit', () => pilote.kill());
   const envoyer = async (methode, chemin, corps) => {
     const r = await fetch(`http://127.0.0.1:${port}${chemin}`, {
       method: methode, headers: { 'Content-Type': 'application/json' }, body: corps && JSON.stringify(corps) });

@@ -153,7 +153,7 @@ test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(
   assert.ok(!(await Sortie(page)).includes('Exited cleanly'));
   await page.keyboard.press('KeyA');
   await Attendre(page, () => document.getElementById('sortie').textContent.includes('Exited cleanly'),
-                             { timeout: 10000 });
+                 { timeout: 10000 });
   // The game's own lines only: nothing of the browser's runtime in between.
   assert.strictEqual(await Sortie(page), 'Exited cleanly\n');
   assert.ok(await Lire(page, () => document.getElementById('encore').style.display === 'block'));
@@ -188,7 +188,7 @@ async function Refus(changer) {
     let sortie, passes;
     await Avec(async page => {
       await Attendre(page, () => document.getElementById('sortie').textContent.includes('status 1'),
-                                 { timeout: 30000 });
+                     { timeout: 30000 });
       sortie = await Sortie(page);
       passes = await Lire(page, () => Module._Passes());
     }, { dossier: path.join(copie, 'build-web/page') });
