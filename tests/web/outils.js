@@ -149,8 +149,9 @@ async function WebKit({ width, height } = { width: 900, height: 1000 }) {
 }
 
 // What f(...args) gives in the page, read with no user activation: puppeteer's evaluate,
-// $, $eval and waitForFunction grant it, as if the user had clicked, and a page that
-// has it may start its sound. JSON values only.
+// $, $eval and waitForFunction run as if the user had clicked, and a page so read may
+// start its sound. Firefox's through puppeteer's own realm, whose evaluate lets the
+// activation be chosen. JSON values only.
 const sessions = new WeakMap();
 async function Lire(page, f, ...args) {
   if (WEBKIT)
