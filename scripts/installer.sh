@@ -3,7 +3,7 @@
 #   jeu      the game                     demo       the game and its self-playing demo
 #   tests    the Linux game's tests       windows    the cross build for Windows
 #   wine     Wine to play that build in   web        the page
-#   tests-web  the page, and two browsers to test it in
+#   tests-web  the page, and three browsers to test it in
 #   son-web  the same, and what times a shot by its sound (mesurer.sh son)
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
@@ -21,9 +21,10 @@ case "$travail" in
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
   web) paquets=(cmake make emscripten python3 dpkg-dev) ;;
   tests-web | son-web)
-    paquets=(cmake make emscripten python3 dpkg-dev chromium firefox-esr pulseaudio nodejs)
+    # WebKitWebDriver starts the MiniBrowser of libwebkit2gtk-4.1-0, which needs a display.
+    paquets=(cmake make emscripten python3 dpkg-dev chromium firefox-esr webkit2gtk-driver xvfb pulseaudio nodejs)
     command -v npm >/dev/null || paquets+=(npm)
-    [ "$travail" = tests-web ] || paquets+=(gcc libpulse-dev libx11-dev libxtst-dev xvfb) ;;
+    [ "$travail" = tests-web ] || paquets+=(gcc libpulse-dev libx11-dev libxtst-dev) ;;
   *) echo "installer.sh: jeu, demo, tests, windows, wine, web, tests-web or son-web" >&2; exit 2 ;;
 esac
 # Debian 12 keeps the classic SDL 1.2, much faster under X than the compatibility

@@ -2,7 +2,7 @@
 # Installs what the tests need, builds, and runs every test through CTest: the
 # Linux game as built for play, then under AddressSanitizer and
 # UndefinedBehaviorSanitizer; the fuzz targets of the Linux and the Windows and web
-# readers; the Windows build under Wine; the page in Chromium and Firefox.
+# readers; the Windows build under Wine; the page in Chromium, Firefox and WebKitGTK.
 # With arguments, tests only the parts named (linux, fuzz, windows, web), in that
 # order; each is tested even when one before it failed, and the failures are named.
 set -euo pipefail

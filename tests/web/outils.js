@@ -1,6 +1,6 @@
 // What the page's tests and measures share: a static file server for the page's
 // folder, the browser, and the game's page opened with its clock in the test's hands.
-const { spawn } = require('node:child_process');
+const { spawn, execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
 const os = require('node:os');
@@ -12,7 +12,8 @@ const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applic
                 '.json': 'application/json', '.webmanifest': 'application/manifest+json',
                 '.png': 'image/png' };
 
-// Serves serveur.site, which a test may change, as any static server would.
+// Serves serveur.site, which a test may change, as any static server would; with
+// serveur.avant, a function run first in every HTML page it serves.
 async function Serveur(site) {
   const serveur = http.createServer((req, res) => {
     const url = decodeURIComponent(req.url.split('?')[0]);
@@ -20,6 +21,8 @@ async function Serveur(site) {
     fs.readFile(fichier, (erreur, contenu) => {
       if (erreur || !fichier.startsWith(serveur.site)) { res.writeHead(404); res.end(); return; }
       res.writeHead(200, { 'Content-Type': types[path.extname(fichier)] || 'application/octet-stream' });
+      if (serveur.avant && fichier.endsWith('.html'))
+        contenu = String(contenu).replace('<head>', `<head><script>(${serveur.avant})();</script>`);
       res.end(contenu);
     });
   });
@@ -52,12 +55,16 @@ async function Pulse() {
   return { serveur: `unix:${prise}`, arreter };
 }
 
-// Chromium through the DevTools protocol, or with GAVREMO_NAVIGATEUR=firefox Debian's
-// Firefox ESR through WebDriver BiDi; puppeteer makes a fresh profile for either, and
-// removes it.
-const FIREFOX = process.env.GAVREMO_NAVIGATEUR === 'firefox';
+// Chromium through the DevTools protocol, with GAVREMO_NAVIGATEUR=firefox Debian's
+// Firefox ESR through WebDriver BiDi, both by puppeteer, which makes a fresh profile
+// for either and removes it; with GAVREMO_NAVIGATEUR=webkit, WebKitGTK (WebKit below).
+const NAVIGATEUR = process.env.GAVREMO_NAVIGATEUR || 'chromium';
+const FIREFOX = NAVIGATEUR === 'firefox', WEBKIT = NAVIGATEUR === 'webkit';
+const attendre = ms => new Promise(ok => setTimeout(ok, ms));
 // Options for puppeteer; Chromium's args come after its own.
 async function Navigateur({ args = [], ...options } = {}) {
+  if (WEBKIT)
+    return WebKit(options.defaultViewport);
   if (FIREFOX) {
     const pulse = await Pulse();
     const navigateur = await puppeteer.launch({
@@ -76,6 +83,106 @@ async function Navigateur({ args = [], ...options } = {}) {
            '--disable-dev-shm-usage', ...args],
     ...options,
   });
+}
+
+// WebKitGTK's MiniBrowser, which puppeteer does not drive, through WebKitWebDriver
+// (WebDriver classic), behind the few calls of puppeteer's that the page's tests make.
+// Each page is a browser of its own, so no worker outlives its test. It needs a display
+// (DISPLAY), and plays to a PulseAudio of its own as Firefox does. Its scripts, unlike
+// puppeteer's, run with no user activation.
+async function WebKit({ width, height } = { width: 900, height: 1000 }) {
+  const pulse = await Pulse();
+  const port = await new Promise(ok => {
+    const s = http.createServer().listen(0, '127.0.0.1', () => { const p = s.address().port; s.close(() => ok(p)); });
+  });
+  const pilote = spawn('WebKitWebDriver', [`--port=${port}`],
+                       { env: { ...process.env, PULSE_SERVER: pulse.serveur }, stdio: 'ignore' });
+  process.once('exit', () => pilote.kill());
+  const envoyer = async (methode, chemin, corps) => {
+    const r = await fetch(`http://127.0.0.1:${port}${chemin}`, {
+      method: methode, headers: { 'Content-Type': 'application/json' }, body: corps && JSON.stringify(corps) });
+    const { value } = await r.json();
+    if (!r.ok)
+      throw new Error(`WebKitWebDriver ${chemin}: ${value.message}`);
+    return value;
+  };
+  for (let i = 0; !await envoyer('GET', '/status').then(v => v.ready, () => false); i++) {
+    if (i === 100) {
+      pilote.kill();
+      pulse.arreter();
+      throw new Error('WebKitWebDriver did not start');
+    }
+    await attendre(50);
+  }
+  const minibrowser = execFileSync('dpkg', ['-L', 'libwebkit2gtk-4.1-0'], { encoding: 'utf8' })
+    .split('\n').find(f => f.endsWith('/MiniBrowser'));
+  return {
+    async newPage() {
+      const { sessionId } = await envoyer('POST', '/session', { capabilities: { alwaysMatch: {
+        'webkitgtk:browserOptions': { binary: minibrowser, args: ['--automation'] } } } });
+      const s = `/session/${sessionId}`;
+      await envoyer('POST', `${s}/window/rect`, { x: 0, y: 0, width, height });
+      const gestes = (type, actions) => envoyer('POST', `${s}/actions`, { actions: [{ type, id: type, actions }] });
+      // On the CSS pixel (x, y), which a pointer's integer position takes whole.
+      const vers = (x, y) => ({ type: 'pointerMove', origin: 'viewport', x: Math.floor(x), y: Math.floor(y) });
+      const page = {
+        goto: url => envoyer('POST', `${s}/url`, { url }),
+        evaluate: (f, ...args) => envoyer('POST', `${s}/execute/sync`, { script: `return (${f})(...arguments);`, args }),
+        mouse: {
+          move: (x, y) => gestes('pointer', [vers(x, y)]),
+          click: (x, y) => gestes('pointer', [vers(x, y), { type: 'pointerDown', button: 0 },
+                                              { type: 'pointerUp', button: 0 }]),
+        },
+        // puppeteer's key names: ' ', or 'KeyA' for a letter.
+        keyboard: { press: touche => { const k = touche.replace(/^Key/, '').toLowerCase();
+                                       return gestes('key', [{ type: 'keyDown', value: k }, { type: 'keyUp', value: k }]); } },
+        on() {},   // WebDriver classic tells no page errors
+        close: () => envoyer('DELETE', s),
+      };
+      return page;
+    },
+    close() {
+      pilote.kill();
+      pulse.arreter();
+    },
+  };
+}
+
+// What f(...args) gives in the page, read with no user activation: puppeteer's evaluate,
+// $, $eval and waitForFunction run as if the user had clicked, and a page so read may
+// start its sound. Firefox's through puppeteer's own realm, whose evaluate lets the
+// activation be chosen. JSON values only.
+const sessions = new WeakMap();
+async function Lire(page, f, ...args) {
+  if (WEBKIT)
+    return page.evaluate(f, ...args);
+  const expression = `(async () => JSON.stringify(await (${f})(...${JSON.stringify(args)})))()`;
+  let r;
+  if (FIREFOX) {
+    r = await page.mainFrame().mainRealm().realm.evaluate(expression, true,
+                                                          { userActivation: false, resultOwnership: 'none' });
+    if (r.type === 'exception')
+      throw new Error(r.exceptionDetails.text);
+  } else {
+    if (!sessions.has(page))
+      sessions.set(page, await page.createCDPSession());
+    r = await sessions.get(page).send('Runtime.evaluate',
+                                      { expression, awaitPromise: true, returnByValue: true, userGesture: false });
+    if (r.exceptionDetails)
+      throw new Error(r.exceptionDetails.exception?.description || r.exceptionDetails.text);
+  }
+  return r.result.value === undefined ? undefined : JSON.parse(r.result.value);
+}
+
+// Waits, reading as Lire does, for f(...args) to be true, and gives it.
+async function Attendre(page, f, { timeout = 30000 } = {}, ...args) {
+  for (const fin = Date.now() + timeout; ; await attendre(20)) {
+    const v = await Lire(page, f, ...args);
+    if (v)
+      return v;
+    if (Date.now() > fin)
+      throw new Error(`waited ${timeout} ms for ${f}`);
+  }
 }
 
 const PAGE = process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page');
@@ -105,12 +212,17 @@ function Horloge() {
     Module.stringToUTF8(texte, p, n);
     return p;
   };
-  // Every sound the page starts or cuts short. Sounds here never tell they ended,
-  // so a shot holds its channel until the game cuts it.
-  window.sons = { joues: 0, coupes: 0 };
+  // Every sound the page starts or cuts short, and those heard to their end (or cut)
+  // by a running audio context. The game never learns that a sound ended, so a shot
+  // holds its channel until the game cuts it.
+  window.sons = { joues: 0, coupes: 0, finis: 0 };
   Object.defineProperty(AudioScheduledSourceNode.prototype, 'onended', { set() {}, get() { return null; } });
   const start = AudioBufferSourceNode.prototype.start, stop = AudioBufferSourceNode.prototype.stop;
-  AudioBufferSourceNode.prototype.start = function (...a) { sons.joues++; return start.apply(this, a); };
+  AudioBufferSourceNode.prototype.start = function (...a) {
+    sons.joues++;
+    this.addEventListener('ended', () => sons.finis++);
+    return start.apply(this, a);
+  };
   AudioBufferSourceNode.prototype.stop = function (...a) { sons.coupes++; return stop.apply(this, a); };
 }
 
@@ -118,19 +230,21 @@ function Horloge() {
 // not: a page left open behind the next one would have its timers slowed. avant(page)
 // runs before the page loads (a phone's screen, say). The page's worker, which would
 // serve one build's files for every folder of the same address, is bypassed unless
-// the test serves its own folder on a server of its own (ici).
+// the test serves its own folder on a server of its own (ici). The page has no user
+// activation until the test clicks, taps or types.
 async function Avec(essai, { dossier = PAGE, avant, ici } = {}) {
   serveur.site = dossier;
+  // The server runs it first in the page, as WebDriver classic has no way to.
+  (ici || serveur).avant = Horloge;
   const page = await navigateur.newPage();
   try {
-    await page.evaluateOnNewDocument(Horloge);
-    if (!ici && !FIREFOX)
+    if (!ici && NAVIGATEUR === 'chromium')
       await page.setBypassServiceWorker(true);
     if (avant)
       await avant(page);
     page.on('pageerror', e => console.log('page error:', e.message));
     await page.goto((ici || serveur).adresse);
-    await page.waitForFunction(() => Module.calledRun, { timeout: 60000 });
+    await Attendre(page, () => Module.calledRun, { timeout: 60000 });
     await essai(page);
   } finally {
     await page.close();
@@ -141,15 +255,15 @@ async function Avec(essai, { dossier = PAGE, avant, ici } = {}) {
 // moves its clock and lets it run again, so a periodic repaint shows them.
 async function Passes(page, ms = 60) {
   for (const pas of [0, ms]) {
-    const n = await page.evaluate(pas => { avancer(pas); return Module._Passes(); }, pas);
-    await page.waitForFunction(n => Module._Passes() > n + 10, { timeout: 30000 }, n);
+    const n = await Lire(page, pas => { avancer(pas); return Module._Passes(); }, pas);
+    await Attendre(page, n => Module._Passes() > n + 10, { timeout: 30000 }, n);
   }
 }
 
 // Where the game's pixel (x, y) is on the page, however the page scales the canvas.
 async function Point(page, x, y) {
-  return page.$eval('canvas', (c, x, y) => {
-    const b = c.getBoundingClientRect();
+  return Lire(page, (x, y) => {
+    const c = document.getElementById('canvas'), b = c.getBoundingClientRect();
     return [b.left + (x + 0.5) * b.width / c.width, b.top + (y + 0.5) * b.height / c.height];
   }, x, y);
 }
@@ -163,11 +277,11 @@ async function Souris(page, x, y, cliquer) {
     await page.mouse.move(px, py);
 }
 
-// The pixels as one string: WebDriver BiDi sends an array value by value, which made
-// reading a line in Firefox several times slower than in Chromium.
-async function Pixels(page, x, y, w, h) {
-  return JSON.parse(await page.evaluate((x, y, w, h) => JSON.stringify(Array.from(
-    document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data)), x, y, w, h));
+// Lire sends them as one string: WebDriver BiDi sends an array value by value, which
+// made reading a line in Firefox several times slower than in Chromium.
+function Pixels(page, x, y, w, h) {
+  return Lire(page, (x, y, w, h) => Array.from(
+    document.getElementById('canvas').getContext('2d').getImageData(x, y, w, h).data), x, y, w, h);
 }
 
 // First and last column, then row, with red ink over the rows [y, y + h).
@@ -190,12 +304,12 @@ function FinDePartie() {
 
 // Waits for it.
 function Perdu(page) {
-  return page.waitForFunction(FinDePartie, { timeout: 10000 });
+  return Attendre(page, FinDePartie, { timeout: 10000 });
 }
 
 function Sortie(page) {
-  return page.$eval('#sortie', e => e.textContent);
+  return Lire(page, () => document.getElementById('sortie').textContent);
 }
 
-module.exports = { racine, Serveur, Pulse, Navigateur, Ouvrir, Fermer, Avec, Passes, Point, Souris, Pixels,
-                   Encre, FinDePartie, Perdu, Sortie };
+module.exports = { racine, NAVIGATEUR, Serveur, Pulse, Navigateur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes,
+                   Point, Souris, Pixels, Encre, FinDePartie, Perdu, Sortie };

@@ -1,6 +1,6 @@
-// The game's page in Debian's Chromium or Firefox ESR (GAVREMO_NAVIGATEUR=firefox),
-// driven as a player would: pointer and keys go through the DevTools protocol or
-// WebDriver BiDi as real input events. The page's clock is the
+// The game's page in Debian's Chromium, Firefox ESR or WebKitGTK (GAVREMO_NAVIGATEUR=
+// firefox or webkit), driven as a player would: pointer and keys go through the
+// DevTools protocol or WebDriver as real input events. The page's clock is the
 // test's: Date.now stands still until the test moves it, so the game's repaints,
 // target timer and random places follow the test rather than the machine's speed.
 const { test, before, after } = require('node:test');
@@ -9,7 +9,7 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { racine, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Encre, Perdu, Sortie } = require('./outils');
+const { racine, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Encre, Perdu, Sortie } = require('./outils');
 
 const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
 
@@ -52,8 +52,8 @@ async function Rouge(page, y, w, h) {
 
 test('the scene, its text and sprite, a hit and its sound', () => Avec(async page => {
   await Passes(page);
-  assert.strictEqual(await page.title(), 'Gavremo /by Merulek');
-  assert.strictEqual(await page.$eval('canvas', c => c.style.cursor), 'none');
+  assert.deepStrictEqual(await Lire(page, () => [document.title, document.getElementById('canvas').style.cursor]),
+                         ['Gavremo /by Merulek', 'none']);
   // The first target's blue ring, and the ground along the bottom.
   const cible = await Pixels(page, 139, 160, 1, 1);
   assert.ok(cible[2] > 200 && cible[0] < 60, `target ring: ${cible}`);
@@ -85,26 +85,30 @@ test('the scene, its text and sprite, a hit and its sound', () => Avec(async pag
   // A hit late in the target's life scores a lot: both lines grow.
   const [, scoreAvant] = await Encre(page, h, h);
   await Passes(page, 2800);   // 2,920 ms in all: the first target lasts 3,000
+  // Read with no user activation: nothing has let the page sound yet.
+  assert.deepStrictEqual(await Lire(page, () => [navigator.userActivation.hasBeenActive, SDL.audioContext.state]),
+                         [false, 'suspended']);
   await Souris(page, CIBLE.x, CIBLE.y, true);
   await Passes(page);
   const [, scoreApres] = await Encre(page, h, h);
   assert.ok(scoreApres > scoreAvant + 10, `score line ${scoreAvant} then ${scoreApres}`);
   assert.ok((await Encre(page, 0, h))[1] > w1 + 10, 'best-score line');
 
-  // The first click lets the page sound; the shot still holds the one channel when
-  // the next comes, and the next cuts it.
-  await page.waitForFunction(() => sons.joues === 1 && SDL.audioContext.state === 'running', { timeout: 10000 });
+  // The first click lets the page sound, and its shot is heard to its end; it still
+  // holds the one channel when the next comes, and the next cuts it.
+  await Attendre(page, () => sons.joues === 1 && SDL.audioContext.state === 'running' && sons.finis === 1,
+                 { timeout: 10000 });
   await Souris(page, 400, 400, true);
   await Passes(page);
-  await page.waitForFunction(() => sons.joues === 2, { timeout: 10000 });
-  assert.strictEqual(await page.evaluate(() => sons.coupes), 1);
+  await Attendre(page, () => sons.joues === 2, { timeout: 10000 });
+  assert.strictEqual(await Lire(page, () => sons.coupes), 1);
   assert.strictEqual(await Sortie(page), '', 'nothing printed in play');
 }));
 
 test('every line of the game has the ink of the desktop game', () => Avec(async page => {
   const lignes = Bureau().lignes;
   for (const texte of Object.keys(lignes)) {
-    const rangs = await page.evaluate(texte => {
+    const rangs = await Lire(page, texte => {
       const p = Module._EncreDeLigne(Chaine(texte));
       const o = Module.HEAPU8, mot = i => o[p + i] | o[p + i + 1] << 8 | o[p + i + 2] << 16 | o[p + i + 3] << 24;
       const w = mot(0), h = mot(4), rangs = [];
@@ -122,7 +126,7 @@ test('each kept file is refused or drawn as on the desktop', () => Avec(async pa
     .filter(l => l && !l.startsWith('#')).map(l => l.split(' '));
   assert.ok(attendus.length >= 5);
   for (const [verdict, fichier] of attendus) {
-    const pris = await page.evaluate((fichier, octets) => {
+    const pris = await Lire(page, (fichier, octets) => {
       Module.FS.writeFile('/essai', new Uint8Array(octets));
       return fichier.endsWith('.ttf') ? Module._PoliceLisible(Chaine('/essai')) : Module._ImageLisible(Chaine('/essai'));
     }, fichier, [...fs.readFileSync(path.join(corpus, fichier))]);
@@ -136,7 +140,7 @@ test('a key before any click turns on flash mode: a shot flashes grey, silently'
   await Souris(page, CIBLE.x, CIBLE.y, true);
   await Passes(page, 0);   // no periodic repaint: the flash stays on screen
   assert.deepStrictEqual(await Pixels(page, 590, 300, 1, 1), [100, 100, 100, 255]);
-  assert.strictEqual(await page.evaluate(() => sons.joues), 0);
+  assert.strictEqual(await Lire(page, () => sons.joues), 0);
 }));
 
 test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(async page => {
@@ -148,11 +152,11 @@ test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(
   assert.deepStrictEqual(await Pixels(page, 300, 590, 1, 1), [0, 0, 0, 255]);
   assert.ok(!(await Sortie(page)).includes('Exited cleanly'));
   await page.keyboard.press('KeyA');
-  await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('Exited cleanly'),
-                             { timeout: 10000 });
+  await Attendre(page, () => document.getElementById('sortie').textContent.includes('Exited cleanly'),
+                 { timeout: 10000 });
   // The game's own lines only: nothing of the browser's runtime in between.
   assert.strictEqual(await Sortie(page), 'Exited cleanly\n');
-  assert.ok(await page.$eval('#encore', e => e.style.display === 'block'));
+  assert.ok(await Lire(page, () => document.getElementById('encore').style.display === 'block'));
 }));
 
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
@@ -183,10 +187,10 @@ async function Refus(changer) {
     assert.strictEqual(r.status, 0, r.stderr);
     let sortie, passes;
     await Avec(async page => {
-      await page.waitForFunction(() => document.getElementById('sortie').textContent.includes('status 1'),
-                                 { timeout: 30000 });
+      await Attendre(page, () => document.getElementById('sortie').textContent.includes('status 1'),
+                     { timeout: 30000 });
       sortie = await Sortie(page);
-      passes = await page.evaluate(() => Module._Passes());
+      passes = await Lire(page, () => Module._Passes());
     }, { dossier: path.join(copie, 'build-web/page') });
     return { sortie, passes };
   } finally {
