@@ -215,7 +215,6 @@ souris() {
   local parties=$1 latence=$2 sortie taux n jeu fenetre mesure pris passes
   shift 2
   sortie=$(mktemp)
-  en_partant "rm -f $sortie"
   echo "| motions/s | click to screen, median | spread | sent/s | taken by the game/s | passes/s |"
   echo "|---|---|---|---|---|---|"
   for taux in 0 1000 2000 4000 8000; do
@@ -243,4 +242,5 @@ souris() {
       END { printf "| %s | %.1f ms | %.1f–%.1f ms | %.0f | %.0f | %.0f |\n", taux ? taux : "still", mediane(ms, NR),
             ms[1], ms[NR], mediane(envoi, NR), mediane(pris, NR), mediane(passes, NR) }'
   done
+  rm -f "$sortie"
 }
