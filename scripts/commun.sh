@@ -210,16 +210,15 @@ perdu() {
 # souris" with COMMANDE on the display set, PARTIES games a rate, each driven by the
 # benchmark LATENCE, and prints for each rate the median and spread of the click's
 # time, the medians of the motions a second sent and taken by the game's passes, and
-# of its passes a second from its first motion to the press.
+# of its passes a second from its first motion to the press. The rates take turns, so
+# that the load of other work falls on all of them alike.
 souris() {
   local parties=$1 latence=$2 sortie taux n jeu fenetre mesure pris passes
+  local -A lignes=()
   shift 2
   sortie=$(mktemp)
-  echo "| motions/s | click to screen, median | spread | sent/s | taken by the game/s | passes/s |"
-  echo "|---|---|---|---|---|---|"
-  for taux in 0 1000 2000 4000 8000; do
-    local lignes=""
-    for n in $(seq "$parties"); do
+  for n in $(seq "$parties"); do
+    for taux in 0 1000 2000 4000 8000; do
       "$@" >"$sortie" 2>/dev/null &
       jeu=$!
       fenetre=$(timeout 60 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
@@ -230,9 +229,14 @@ souris() {
       wait $jeu 2>/dev/null || true
       pris=$(tr -d '\r' <"$sortie" | sed -n 's/.*: \([0-9]*\) a second, .*/\1/p')
       passes=$(tr -d '\r' <"$sortie" | sed -n 's/.* \([0-9]*\) passes a second$/\1/p')
-      lignes+="$mesure ${pris:-0} ${passes:-0}"$'\n'
+      lignes[$taux]+="$mesure ${pris:-0} ${passes:-0}"$'\n'
     done
-    printf '%s' "$lignes" | sort -n | awk -v taux="$taux" '
+  done
+  rm -f "$sortie"
+  echo "| motions/s | click to screen, median | spread | sent/s | taken by the game/s | passes/s |"
+  echo "|---|---|---|---|---|---|"
+  for taux in 0 1000 2000 4000 8000; do
+    printf '%s' "${lignes[$taux]}" | sort -n | awk -v taux="$taux" '
       { ms[NR] = $1; envoi[NR] = $2; pris[NR] = $3; passes[NR] = $4 }
       function mediane(t, n,   u, i, j, x) {
         for (i = 1; i <= n; i++) u[i] = t[i]
@@ -242,5 +246,4 @@ souris() {
       END { printf "| %s | %.1f ms | %.1f–%.1f ms | %.0f | %.0f | %.0f |\n", taux ? taux : "still", mediane(ms, NR),
             ms[1], ms[NR], mediane(envoi, NR), mediane(pris, NR), mediane(passes, NR) }'
   done
-  rm -f "$sortie"
 }
