@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 // After gtest: Xlib's macros would clash with its names.
-#include "flot.h"
 #include "partie.h"
 #include "sonde.h"
 #include "tout_liberer.h"
 
 #include <SDL_syswm.h>
+#include <X11/extensions/XTest.h>
 
 #include <climits>
 #include <cstdlib>
@@ -172,6 +172,7 @@ TEST_F(Defauts, LeFiltreGardeUnSeulMouvement)
     DefautsSDL();
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr);
+    ASSERT_NE(SDL_GetEventFilter(), nullptr);
     SDL_PumpEvents();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
