@@ -204,3 +204,46 @@ perdu() {
   [ "$(convert "$1" -format '%[fx:p{300,590}.intensity == 0 && p{110,210}.r > 0.1 && p{110,210}.g < 0.1]' \
        info:)" = 1 ]
 }
+
+# A click's time to the game-over screen with the mouse still, then moving 1,000 to
+# 8,000 times a second: souris PARTIES LATENCE COMMANDE... starts the game's "cadence
+# souris" with COMMANDE on the display set, PARTIES games a rate, each driven by the
+# benchmark LATENCE, and prints for each rate the median and spread of the click's
+# time, the medians of the motions a second sent and taken by the game's passes, and
+# of its passes a second from its first motion to the press. The rates take turns, so
+# that the load of other work falls on all of them alike.
+souris() {
+  local parties=$1 latence=$2 sortie taux n jeu fenetre mesure pris passes
+  local -A lignes=()
+  shift 2
+  sortie=$(mktemp)
+  for n in $(seq "$parties"); do
+    for taux in 0 1000 2000 4000 8000; do
+      "$@" >"$sortie" 2>/dev/null &
+      jeu=$!
+      fenetre=$(timeout 60 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
+      mesure=$("$latence" "$fenetre" "$taux" 2>/dev/null) || mesure="99999 0"
+      # The key it pressed last ends the game; one that missed is ended here.
+      for _ in $(seq 100); do kill -0 $jeu 2>/dev/null || break; sleep 0.1; done
+      kill $jeu 2>/dev/null || true
+      wait $jeu 2>/dev/null || true
+      pris=$(tr -d '\r' <"$sortie" | sed -n 's/.*: \([0-9]*\) a second, .*/\1/p')
+      passes=$(tr -d '\r' <"$sortie" | sed -n 's/.* \([0-9]*\) passes a second$/\1/p')
+      lignes[$taux]+="$mesure ${pris:-0} ${passes:-0}"$'\n'
+    done
+  done
+  rm -f "$sortie"
+  echo "| motions/s | click to screen, median | spread | sent/s | taken by the game/s | passes/s |"
+  echo "|---|---|---|---|---|---|"
+  for taux in 0 1000 2000 4000 8000; do
+    printf '%s' "${lignes[$taux]}" | sort -n | awk -v taux="$taux" '
+      { ms[NR] = $1; envoi[NR] = $2; pris[NR] = $3; passes[NR] = $4 }
+      function mediane(t, n,   u, i, j, x) {
+        for (i = 1; i <= n; i++) u[i] = t[i]
+        for (i = 2; i <= n; i++) { x = u[i]; for (j = i - 1; j >= 1 && u[j] > x; j--) u[j + 1] = u[j]; u[j + 1] = x }
+        return n % 2 ? u[(n + 1) / 2] : (u[n / 2] + u[n / 2 + 1]) / 2
+      }
+      END { printf "| %s | %.1f ms | %.1f–%.1f ms | %.0f | %.0f | %.0f |\n", taux ? taux : "still", mediane(ms, NR),
+            ms[1], ms[NR], mediane(envoi, NR), mediane(pris, NR), mediane(passes, NR) }'
+  done
+}

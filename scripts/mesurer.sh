@@ -5,6 +5,8 @@
 # "mesurer.sh debian13 [ARGS]" measures in the Debian 13 root instead.
 # "mesurer.sh son [PRESSES]" times a press to its sound in the page, beside a bare
 # page's (50 presses each by default).
+# "mesurer.sh souris [GAMES]" times a click to the screen with the mouse still and
+# moving up to 8,000 times a second (9 games a rate by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
@@ -30,6 +32,13 @@ scripts/installer.sh tests
 echo "== $PRETTY_NAME, SDL $(pkg-config --modversion sdl)"
 cmake --preset linux-mesure >/dev/null
 cmake --build --preset linux-mesure >/dev/null
+if [ "${1:-}" = souris ]; then
+  xvfb
+  echo "== click to game-over screen, ${2:-9} games a rate, $(nproc) cores, load: $(cut -d' ' -f1-3 /proc/loadavg)"
+  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy souris "${2:-9}" build-bench/bench/latence build-bench/bench/cadence souris
+  echo "== load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+  exit
+fi
 export SDL_AUDIODRIVER=dummy
 echo "== dummy video driver"
 SDL_VIDEODRIVER=dummy build-bench/bench/bench --benchmark_min_time=0.3 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
@@ -43,7 +52,7 @@ for n in 1 2 3; do
   SDL_VIDEODRIVER=x11 build-bench/gavremo >/dev/null &
   jeu=$!
   fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1)
-  ms=$(build-bench/bench/latence "$fenetre") || ms=99999
+  ms=$(build-bench/bench/latence "$fenetre" 2000 | cut -d' ' -f1 | cut -d. -f1) || ms=99999
   kill $jeu 2>/dev/null || true
   wait $jeu 2>/dev/null || true
   echo "game $n: $ms ms"

@@ -4,13 +4,15 @@
 # FreeType, libjpeg-turbo and giflib are built from Debian's sources once and kept in
 # a cache outside the clone ($GAVREMO_CACHE/win32, by default /var/cache/gavremo/win32).
 #   windows.sh --tester   then runs the Windows tests under Wine on Xvfb;
-#   windows.sh --mesurer  the pass rate under Wine beside that of the Linux game.
+#   windows.sh --mesurer  the pass rate under Wine beside that of the Linux game, then
+#                         a click's time to the screen with the mouse still and moving
+#                         (9 games a rate, or as many as given after --mesurer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 case "${1:-}" in
   "" | --tester | --mesurer) ;;
-  *) echo "usage: scripts/windows.sh [--tester | --mesurer]" >&2; exit 2 ;;
+  *) echo "usage: scripts/windows.sh [--tester | --mesurer [GAMES]]" >&2; exit 2 ;;
 esac
 racine=$PWD
 hote=i686-w64-mingw32
@@ -81,6 +83,11 @@ mesurer() {
   cmake --build --preset linux --target cadence >/dev/null
   echo "Linux:"
   SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy build/bench/cadence
+  cmake --preset linux-mesure >/dev/null
+  cmake --build --preset linux-mesure --target latence >/dev/null
+  echo "Windows, under Wine: click to game-over screen, ${1:-9} games a rate, load: $(cut -d' ' -f1-3 /proc/loadavg)"
+  (cd "$essai/$nom" && SDL_AUDIODRIVER=dummy SDL_STDIO_REDIRECT=0 souris "${1:-9}" "$racine/build-bench/bench/latence" wine cadence.exe souris)
+  echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 }
 
 scripts/installer.sh windows
@@ -94,5 +101,5 @@ case "${1:-}" in
   --tester)
     wine_sur_xvfb
     ctest --preset windows ;;
-  --mesurer) mesurer ;;
+  --mesurer) mesurer "${2:-}" ;;
 esac

@@ -2,16 +2,23 @@
 // After gtest: Xlib's macros would clash with its names.
 #include "partie.h"
 #include "sonde.h"
+#include "tout_liberer.h"
 
+#include <SDL_syswm.h>
+#include <X11/extensions/XTest.h>
+
+#include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 
 namespace {
 
 const char* const NOMS[] = {"SDL_RENDER_DRIVER", "SDL_FRAMEBUFFER_ACCELERATION", "SDL_VIDEODRIVER",
-                            "DISPLAY", "WAYLAND_DISPLAY"};
+                            "DISPLAY", "WAYLAND_DISPLAY", "SDL_AUDIODRIVER", "SDL_MOUSE_FOCUS_CLICKTHROUGH"};
+const int N = int(std::size(NOMS));
 
 void Poser(const char* nom, const char* valeur)
 {
@@ -34,20 +41,45 @@ bool Compat()
 
 // Each case starts from an environment of its own and leaves the caller's as it was.
 struct Defauts : testing::Test {
-    std::string avant[5];
+    std::string avant[N];
+    pid_t xvfb = 0;   // stopped at the end, however the case ends
     void SetUp() override
     {
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < N; ++i) {
             avant[i] = Lire(NOMS[i]);
             Poser(NOMS[i], nullptr);
         }
     }
     void TearDown() override
     {
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < N; ++i)
             Poser(NOMS[i], avant[i] == "(unset)" ? nullptr : avant[i].c_str());
+        if (xvfb)
+            ArreterXvfb(xvfb);
     }
 };
+
+// What waits in the library's queue, without pumping.
+int EnAttente(Uint32 masque)
+{
+    SDL_Event attente[128];
+    return SDL_PeepEvents(attente, 128, SDL_PEEKEVENT, masque);
+}
+
+// An event as the library brings it: through the game's filter, then queued.
+int Arrive(Uint8 type, int x = 0, int y = 0)
+{
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.x = Uint16(x);
+        e.motion.y = Uint16(y);
+    } else {
+        e.button.x = Uint16(x);
+        e.button.y = Uint16(y);
+    }
+    return SDL_GetEventFilter()(&e) ? SDL_PushEvent(&e) : 0;
+}
 
 } // namespace
 
@@ -130,4 +162,116 @@ TEST_F(Defauts, SessionWestonAvecXwayland)
     kill(weston, SIGTERM);
     waitpid(weston, nullptr, 0);
     std::system(("rm -rf " + dossier).c_str());
+}
+
+// A new motion takes the place of the waiting ones, even behind a press, which keeps
+// its own place; a full queue makes room for a press with its motion.
+TEST_F(Defauts, LeFiltreGardeUnSeulMouvement)
+{
+    Poser("SDL_VIDEODRIVER", "dummy");
+    DefautsSDL();
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    ASSERT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr);
+    ASSERT_NE(SDL_GetEventFilter(), nullptr);
+    SDL_PumpEvents();
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+    Arrive(SDL_MOUSEMOTION, 1, 1);
+    Arrive(SDL_MOUSEMOTION, 2, 2);
+    EXPECT_EQ(EnAttente(SDL_ALLEVENTS), 1);
+    Arrive(SDL_MOUSEBUTTONDOWN, 2, 2);
+    Arrive(SDL_MOUSEMOTION, 3, 3);
+    Arrive(SDL_MOUSEMOTION, 4, 4);
+    ASSERT_EQ(SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_ALLEVENTS), 1);
+    EXPECT_EQ(e.type, SDL_MOUSEBUTTONDOWN);
+    EXPECT_EQ(e.button.x, 2);
+    ASSERT_EQ(SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_ALLEVENTS), 1);
+    EXPECT_EQ(e.type, SDL_MOUSEMOTION);
+    EXPECT_EQ(e.motion.x, 4);
+    EXPECT_EQ(EnAttente(SDL_ALLEVENTS), 0);
+
+    Arrive(SDL_MOUSEMOTION, 5, 5);
+    SDL_Event touche{};
+    touche.type = SDL_KEYDOWN;
+    int places = 1;
+    while (SDL_PushEvent(&touche) == 0)
+        ++places;
+    EXPECT_GE(places, 127);
+    Arrive(SDL_MOUSEBUTTONDOWN, 5, 5);
+    EXPECT_EQ(EnAttente(SDL_MOUSEMOTIONMASK), 0);
+    EXPECT_EQ(EnAttente(SDL_MOUSEBUTTONDOWNMASK), 1);
+    SDL_Quit();
+}
+
+// A burst of real motions, then a press, through X into the game as it runs. The
+// library may bring the burst over more than one pump: after every pass at most one
+// motion waits, so the press never waits behind more, the last motion the game takes
+// before it is the burst's newest position, and the sprite ends there.
+TEST_F(Defauts, RafaleDeMouvementsPuisClic)
+{
+    std::string affichage;
+    xvfb = DemarrerXvfb(affichage);
+    ASSERT_NE(xvfb, 0) << "Xvfb did not start";
+    Poser("DISPLAY", affichage.c_str());
+    Poser("SDL_VIDEODRIVER", "x11");
+    Poser("SDL_AUDIODRIVER", "dummy");
+    // SDL 2 takes a click within 10 ms of the window's focus for the click that gave it,
+    // and drops it; the burst comes that soon after the window opens.
+    Poser("SDL_MOUSE_FOCUS_CLICKTHROUGH", "1");
+    Display* d = XOpenDisplay(affichage.c_str());
+    ASSERT_NE(d, nullptr);
+    char ici[4096];
+    ASSERT_NE(getcwd(ici, sizeof ici), nullptr);
+    ASSERT_EQ(chdir(RACINE), 0);
+    DefautsSDL();
+    Partie p{};
+    ASSERT_EQ(Demarrer(p), 0);
+    p.points = 1000;           // a miss does not end the game
+    p.difficultee = INT_MAX;   // nor does an escape cost
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_EQ(SDL_GetWMInfo(&info), 1);
+    int x0 = 0, y0 = 0;
+    Window enfant;
+    XTranslateCoordinates(d, info.info.x11.window, DefaultRootWindow(d), 0, 0, &x0, &y0, &enfant);
+
+    const int RAFALE = 400;   // 50 ms of a mouse at 8,000 a second, beyond either queue
+    int x = 0, y = 0;
+    for (int n = 0; n < RAFALE; ++n) {
+        x = 100 + n % 200;
+        y = 200 + n % 150;
+        XTestFakeMotionEvent(d, -1, x0 + x, y0 + y, CurrentTime);
+    }
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
+
+    int t = 0, dernier_x = -1, dernier_y = -1;
+    bool tir = false;
+    for (int passe = 0; !tir && passe < 10000; ++passe) {
+        p.event.type = SDL_NOEVENT;
+        Passe(p, ++t);
+        if (p.event.type == SDL_MOUSEMOTION) {
+            dernier_x = p.event.motion.x;
+            dernier_y = p.event.motion.y;
+        }
+        if (p.event.type == SDL_MOUSEBUTTONDOWN) {
+            tir = true;
+            EXPECT_EQ(p.event.button.x, x);   // made where the pointer was
+            EXPECT_EQ(p.event.button.y, y);
+        }
+        ASSERT_LE(EnAttente(SDL_MOUSEMOTIONMASK), 1) << "after pass " << passe;
+    }
+    EXPECT_TRUE(tir) << "the press was lost";
+    EXPECT_EQ(dernier_x, x);
+    EXPECT_EQ(dernier_y, y);
+    for (int passe = 0; passe < 10; ++passe)
+        Passe(p, ++t);
+    EXPECT_EQ(p.posF.x, x - p.curseur->w / 2);
+    EXPECT_EQ(p.posF.y, y - p.curseur->w / 2);
+
+    ToutLiberer(p);
+    XCloseDisplay(d);
+    EXPECT_EQ(chdir(ici), 0);
 }

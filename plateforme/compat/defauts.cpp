@@ -22,15 +22,20 @@ static bool Compatible()
     return v->major == 1 && v->minor == 2 && v->patch >= 50;
 }
 
-// Run by the library for each event it is about to queue. A flood of pointer
-// motions can fill the queue faster than one event a pass empties it, and the
-// library would then drop a press that comes next: the oldest waiting motion
-// makes room instead. Only where the pointer has been is lost, and a later
-// motion in the queue says where it went.
-static int Filtre(const SDL_Event*)
+// Run by the library for each event it is about to queue. The game takes one event a
+// pass, and a gaming mouse reports up to 8,000 positions a second: every motion waiting
+// ahead of a press would hold it back a pass. So a new motion takes the place of those
+// waiting, and the queue holds at most one, at the newest position. A press queued
+// between the two then comes first: it carries where it was made (button.x, button.y),
+// and the motion after it still brings the sprite to where the pointer is now. Only the
+// way there is lost, xrel and yrel with it; the game reads neither.
+// A full queue would drop what comes next, a press too: the waiting motion makes room.
+static int Filtre(const SDL_Event* e)
 {
     static SDL_Event attente[FILE_COMPATIBLE];
-    if (SDL_PeepEvents(attente, capacite, SDL_PEEKEVENT, SDL_ALLEVENTS) >= capacite)
+    if (e->type == SDL_MOUSEMOTION)
+        SDL_PeepEvents(attente, capacite, SDL_GETEVENT, SDL_MOUSEMOTIONMASK);
+    else if (SDL_PeepEvents(attente, capacite, SDL_PEEKEVENT, SDL_ALLEVENTS) >= capacite)
         SDL_PeepEvents(attente, 1, SDL_GETEVENT, SDL_MOUSEMOTIONMASK);
     return 1;
 }
