@@ -12,6 +12,8 @@ const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applic
                 '.json': 'application/json', '.webmanifest': 'application/manifest+json',
                 '.png': 'image/png' };
 
+const attendre = ms => new Promise(ok => setTimeout(ok, ms));
+
 // Serves serveur.site, which a test may change, as any static server would; with
 // serveur.avant, a function run first in every HTML page it serves.
 async function Serveur(site) {
@@ -50,7 +52,7 @@ async function Pulse() {
       arreter();
       throw new Error('PulseAudio did not start');
     }
-    await new Promise(ok => setTimeout(ok, 50));
+    await attendre(50);
   }
   return { serveur: `unix:${prise}`, arreter };
 }
@@ -60,7 +62,6 @@ async function Pulse() {
 // for either and removes it; with GAVREMO_NAVIGATEUR=webkit, WebKitGTK (WebKit below).
 const NAVIGATEUR = process.env.GAVREMO_NAVIGATEUR || 'chromium';
 const FIREFOX = NAVIGATEUR === 'firefox', WEBKIT = NAVIGATEUR === 'webkit';
-const attendre = ms => new Promise(ok => setTimeout(ok, ms));
 // Options for puppeteer; Chromium's args come after its own.
 async function Navigateur({ args = [], ...options } = {}) {
   if (WEBKIT)
@@ -311,5 +312,5 @@ function Sortie(page) {
   return Lire(page, () => document.getElementById('sortie').textContent);
 }
 
-module.exports = { racine, NAVIGATEUR, Serveur, Pulse, Navigateur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes,
+module.exports = { racine, attendre, NAVIGATEUR, Serveur, Pulse, Navigateur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes,
                    Point, Souris, Pixels, Encre, FinDePartie, Perdu, Sortie };

@@ -4,9 +4,7 @@
 // reach the page while DevTools sends 1,000 to 8,000 a second, each rate for 2 s.
 // Run after scripts/web.sh.
 const path = require('node:path');
-const { racine, Serveur, Navigateur } = require('./outils');
-
-const attendre = ms => new Promise(ok => setTimeout(ok, ms));
+const { racine, attendre, Serveur, Navigateur } = require('./outils');
 
 // Sends `parSeconde` moves a second for `duree` ms over the canvas, 1 ms at a time.
 async function Bouger(cdp, parSeconde, duree) {

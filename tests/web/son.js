@@ -6,14 +6,13 @@
 const { spawn } = require('node:child_process');
 const path = require('node:path');
 const readline = require('node:readline');
-const { racine, Serveur, Pulse, Navigateur, FinDePartie } = require('./outils');
+const { racine, attendre, Serveur, Pulse, Navigateur, FinDePartie } = require('./outils');
 
 const PAGE = process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page');
 
 const [appuis, programme] = [+process.argv[2] || 50, process.argv[3]];
 const LARGEUR = 700, HAUTEUR = 1000;   // each window; the bare one to the right of the game's
 const RATE = [300, 60];               // no target ever reaches y < 128: a sure miss
-const attendre = ms => new Promise(ok => setTimeout(ok, ms));
 
 // Where the page's (0, 0) is on the screen, and the time from each press the page
 // sees to the start of its sound, on the page's clock.
