@@ -28,6 +28,30 @@ if(WIN32)
   add_compile_options(-fstack-protector-strong)
   add_compile_definitions(_FORTIFY_SOURCE=2)
   add_link_options(-fstack-protector-strong -Wl,--no-insert-timestamp)
+elseif(NOT GAVREMO_SANITIZE AND NOT GAVREMO_FUZZ)
+  # Debian's flags, as its packages get them, with any DEB_*FLAGS_APPEND of the
+  # environment. Run at the root, so that its -ffile-prefix-map maps the root.
+  foreach(sorte CPPFLAGS CFLAGS CXXFLAGS LDFLAGS)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env
+                      "DEB_BUILD_MAINT_OPTIONS=hardening=+all $ENV{DEB_BUILD_MAINT_OPTIONS}"
+                      dpkg-buildflags --get ${sorte}
+                    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE ${sorte}
+                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+  # Debian 13's dpkg gives these two itself; Debian 12's does not.
+  separate_arguments(donnes UNIX_COMMAND "${CFLAGS}")
+  foreach(drapeau -fstack-clash-protection -fcf-protection)
+    if(NOT drapeau IN_LIST donnes)
+      string(APPEND CFLAGS " ${drapeau}")
+      string(APPEND CXXFLAGS " ${drapeau}")
+    endif()
+  endforeach()
+  # CMake ignores CPPFLAGS (_FORTIFY_SOURCE): given with the compiler's own flags.
+  string(APPEND CMAKE_C_FLAGS " ${CPPFLAGS} ${CFLAGS}")
+  string(APPEND CMAKE_CXX_FLAGS " ${CPPFLAGS} ${CXXFLAGS}")
+  foreach(sorte EXE SHARED MODULE)
+    string(APPEND CMAKE_${sorte}_LINKER_FLAGS " ${LDFLAGS}")
+  endforeach()
 endif()
 
 # What CPack runs under, whatever the builder's shell: the date for strip and the
