@@ -34,9 +34,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libsdl1.2debian (>= 1.2.15), libsdl-image1.2, libsdl-ttf2.0-0, libsdl-mixer1.2, libgif7, libjpeg62-turbo, libc6, libstdc++6, libgcc-s1")
 # CPack strips the packaged binary and puts its debugging symbols in gavremo-dbgsym,
-# which dbgsym.cmake completes; one source for both, so its documentation can be gavremo's.
+# which refaire.cmake completes; one source for both, so its documentation can be gavremo's.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/dbgsym.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/refaire.cmake)
 set(CPACK_DEBIAN_PACKAGE_SOURCE gavremo)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)
