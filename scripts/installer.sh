@@ -8,14 +8,18 @@
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
-paquets=(cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
-          libgif-dev libjpeg-dev)
+# dpkg-dev: dpkg-buildflags gives the game Debian's hardening flags.
+paquets=(cmake g++ make pkg-config dpkg-dev libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
+          libsdl-mixer1.2-dev libgif-dev libjpeg-dev)
 x=(xvfb xdotool x11-utils imagemagick)
 case "$travail" in
   jeu) ;;
   demo) paquets+=("${x[@]}") ;;
+  # devscripts has hardening-check; reprotest varies the build with disorderfs and
+  # faketime, and shows what differs with diffoscope.
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
-                   lintian appstream desktop-file-utils man-db clang dpkg-dev) ;;
+                   lintian appstream desktop-file-utils man-db clang devscripts reprotest
+                   disorderfs faketime diffoscope-minimal) ;;
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
                     libgtest-dev) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
