@@ -1,7 +1,43 @@
-# Where the scripts keep what they build once from Debian's sources, outside the clone:
+# What is built once from Debian's sources, kept outside the clone for every later build:
 # $GAVREMO_CACHE, by default /var/cache/gavremo.
 if(DEFINED ENV{GAVREMO_CACHE})
   set(GAVREMO_CACHE $ENV{GAVREMO_CACHE})
 else()
   set(GAVREMO_CACHE /var/cache/gavremo)
 endif()
+
+# bibliotheques(CIBLE): the libraries of win32, web or fuzz built by the superbuild in
+# bibliotheques/, or found up to date, in GAVREMO_PREFIXE. The recipe is copied into
+# the cache first, so that every clone, at any path, shares what it built.
+function(bibliotheques cible)
+  set(racine ${GAVREMO_CACHE}/${cible})
+  file(MAKE_DIRECTORY ${racine})
+  file(LOCK ${racine}/verrou GUARD FUNCTION TIMEOUT 3600)
+  file(GLOB recette RELATIVE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bibliotheques
+       ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bibliotheques/*)
+  foreach(f ${recette} ../windows/mingw32.cmake)
+    get_filename_component(nom ${f} NAME)
+    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bibliotheques/${f} ${racine}/recette/${nom} COPYONLY)
+  endforeach()
+  set(journal ${racine}/construction.log)
+  message(STATUS "The libraries for ${cible}, from Debian's sources: ${racine}/prefixe (log: ${journal})")
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${racine}/recette -B ${racine}/construction -DCIBLE=${cible}
+                          -DGAVREMO_CACHE=${GAVREMO_CACHE}
+                  OUTPUT_FILE ${journal} ERROR_FILE ${journal} RESULT_VARIABLE r)
+  if(NOT r)
+    execute_process(COMMAND ${CMAKE_COMMAND} --build ${racine}/construction -j2
+                    OUTPUT_FILE ${journal} ERROR_FILE ${journal} RESULT_VARIABLE r)
+  endif()
+  if(r)
+    file(STRINGS ${journal} lignes)
+    list(LENGTH lignes n)
+    math(EXPR debut "${n} - 40")
+    if(debut LESS 0)
+      set(debut 0)
+    endif()
+    list(SUBLIST lignes ${debut} -1 fin)
+    list(JOIN fin "\n" fin)
+    message(FATAL_ERROR "${fin}\nThe libraries for ${cible} did not build: see ${journal}")
+  endif()
+  set(GAVREMO_PREFIXE ${racine}/prefixe PARENT_SCOPE)
+endfunction()

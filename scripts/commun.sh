@@ -4,7 +4,8 @@
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
-# What is built once from Debian's sources, kept outside the clone for every later run.
+# What the builds make once from Debian's sources, kept outside the clone for every
+# later run (plateforme/cache.cmake); made here so that a user who is not root owns it.
 GAVREMO_CACHE=${GAVREMO_CACHE:-/var/cache/gavremo}
 cache_pret() { [ -w "$GAVREMO_CACHE" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "$GAVREMO_CACHE"; }
 
@@ -51,122 +52,11 @@ miroir() {
     echec "no Debian archive in apt's sources"
 }
 
-# Debian's sources of a package, fetched once: sources PAQUET DOSSIER [SUITE]. apt-get
-# source needs a deb-src entry: one for the machine's own Debian archive is added when
-# it lacks one. A source this release no longer has (Debian 13 has no SDL 1.2 of its
-# own) comes from Debian 12's; with SUITE, it comes from that suite whatever the release.
-depot_sources() {
-  local fichier=/etc/apt/sources.list.d/gavremo-$1-src.sources m
-  [ ! -e "$fichier" ] || return 0
-  m=$(miroir)
-  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$m" "$1" \
-    /usr/share/keyrings/debian-archive-keyring.gpg | $sudo tee "$fichier" >/dev/null
-  $sudo apt-get update -qq || echec "apt-get update failed with $fichier"
-}
-sources() {
-  local dossier=$2 suite=${3:-} racine=$PWD
-  compgen -G "$dossier/$1-[0-9]*/" >/dev/null && return 0
-  cache_pret
-  # apt-get source unpacks with dpkg-source.
-  installer dpkg-dev
-  mkdir -p "$dossier"
-  cd "$dossier"
-  if [ -n "$suite" ]; then
-    if ! apt-get source -qq "$1/$suite" >/dev/null 2>&1; then
-      depot_sources "$suite"
-      apt-get source -qq "$1/$suite" >/dev/null 2>&1 || echec "apt-get source $1 from $suite failed"
-    fi
-  elif ! apt-get source -qq "$1" >/dev/null 2>&1; then
-    . /etc/os-release
-    depot_sources "$VERSION_CODENAME"
-    if ! apt-get source -qq "$1" >/dev/null 2>&1; then
-      [ "$VERSION_CODENAME" != bookworm ] || echec "apt-get source $1 failed"
-      depot_sources bookworm
-      apt-get source -qq "$1/bookworm" >/dev/null 2>&1 ||
-        echec "apt-get source $1 failed, from $VERSION_CODENAME and from bookworm"
-    fi
-  fi
-  cd "$racine"
-}
-
 # Runs a long step with its output in a log; on failure shows the log's end and stops.
 journal() {
   local log=$1
   shift
   "$@" >>"$log" 2>&1 || { tail -n 30 "$log" >&2; echec "failed: $* (log: $log)"; }
-}
-
-# FreeType, libjpeg-turbo and giflib as static libraries for one target, built once
-# from Debian 12's sources: bibliotheques win32|web|fuzz. The Windows and web games
-# read their pictures and fonts through them, and Debian 12's keep that text and
-# those pictures the same as the Linux game's; the fuzz targets reach them.
-bibliotheques() {
-  local cible=$1 src=$GAVREMO_CACHE/src obj=$GAVREMO_CACHE/$1/obj prefixe cc ar f
-  local cflags=(-O2) outils=()
-  case "$cible" in
-    win32) prefixe=$GAVREMO_CACHE/win32/i686 cc=i686-w64-mingw32-gcc-posix ar=i686-w64-mingw32-ar
-           outils=(-DCMAKE_TOOLCHAIN_FILE="$PWD/plateforme/windows/mingw32.cmake") ;;
-    web) prefixe=$GAVREMO_CACHE/web cc=emcc ar=emar
-         # CMake runs its checks' programs under node, where Emscripten 3.1.6 would fetch
-         # the .wasm beside them as from a server: in a single file they just run. The
-         # policy has those checks link with these flags too.
-         outils=(-DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
-                 -DCMAKE_EXE_LINKER_FLAGS=-sSINGLE_FILE -DCMAKE_POLICY_DEFAULT_CMP0056=NEW)
-         # Emscripten run by Debian's python3, not the first one on PATH, and its linker
-         # finding Debian's acorn whatever node runs it.
-         local -x EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs ;;
-    fuzz) prefixe=$GAVREMO_CACHE/fuzz cc=clang ar=ar outils=(-DCMAKE_C_COMPILER=clang)
-          cflags=("-fsanitize=fuzzer-no-link,address,undefined" -fno-omit-frame-pointer -g -O1) ;;
-    *) echec "bibliotheques: win32, web or fuzz, not $cible" ;;
-  esac
-  # As Debian builds them: no build type, the flags given whole.
-  local cmake=(cmake "${outils[@]}" -DCMAKE_BUILD_TYPE=None -DCMAKE_C_FLAGS="${cflags[*]}"
-               -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$prefixe" -DCMAKE_INSTALL_LIBDIR=lib)
-  cache_pret
-  mkdir -p "$prefixe/lib" "$prefixe/include" "$prefixe/licences" "$obj"
-  sources freetype "$src" bookworm
-  sources libjpeg-turbo "$src" bookworm
-  sources giflib "$src" bookworm
-  local ft=("$src"/freetype-[0-9]*) jpeg=("$src"/libjpeg-turbo-[0-9]*) gif=("$src"/giflib-[0-9]*)
-
-  if [ ! -e "$prefixe/.freetype" ]; then
-    rm -rf "$obj/freetype" "$obj/freetype.log"
-    # FreeType's own zlib for compressed fonts and nothing else from outside: Debian's
-    # ftoption.h stays as it is.
-    journal "$obj/freetype.log" "${cmake[@]}" -S "${ft[0]}" -B "$obj/freetype" -DFT_DISABLE_HARFBUZZ=ON \
-      -DFT_DISABLE_PNG=ON -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_BROTLI=ON
-    journal "$obj/freetype.log" cmake --build "$obj/freetype" -j2
-    journal "$obj/freetype.log" cmake --install "$obj/freetype"
-    touch "$prefixe/.freetype"
-  fi
-
-  if [ ! -e "$prefixe/.jpeg" ]; then
-    rm -rf "$obj/jpeg" "$obj/jpeg.log"
-    # No SIMD: no nasm here, and none in WebAssembly.
-    journal "$obj/jpeg.log" "${cmake[@]}" -S "${jpeg[0]}" -B "$obj/jpeg" -DENABLE_SHARED=OFF \
-      -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF
-    journal "$obj/jpeg.log" cmake --build "$obj/jpeg" -j2 --target jpeg-static
-    # By hand: its install wants the tools too.
-    cp "$obj/jpeg/libjpeg.a" "$prefixe/lib/"
-    cp "${jpeg[0]}"/{jpeglib.h,jmorecfg.h,jerror.h} "$obj/jpeg/jconfig.h" "$prefixe/include/"
-    touch "$prefixe/.jpeg"
-  fi
-
-  if [ ! -e "$prefixe/.gif" ]; then
-    rm -rf "$obj/gif" "$obj/gif.log" "$prefixe/lib/libgif.a"
-    mkdir -p "$obj/gif"
-    # giflib's Makefile knows only the host: its decoder, compiled here.
-    for f in dgif_lib gifalloc gif_err gif_hash openbsd-reallocarray; do
-      journal "$obj/gif.log" "$cc" "${cflags[@]}" -std=gnu99 -Wall -c "${gif[0]}/$f.c" -o "$obj/gif/$f.o"
-    done
-    journal "$obj/gif.log" "$ar" rcs "$prefixe/lib/libgif.a" "$obj"/gif/*.o
-    cp "${gif[0]}/gif_lib.h" "$prefixe/include/"
-    touch "$prefixe/.gif"
-  fi
-
-  cat "${ft[0]}/docs/FTL.TXT" "${ft[0]}/debian/copyright" >"$prefixe/licences/FreeType.txt"
-  cat "${jpeg[0]}/LICENSE.md" "${jpeg[0]}/README.ijg" >"$prefixe/licences/libjpeg-turbo.txt"
-  cp "${gif[0]}/COPYING" "$prefixe/licences/giflib.txt"
 }
 
 # Starts Xvfb on a display it picks itself, exports DISPLAY, and stops it at the end;

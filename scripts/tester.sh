@@ -25,9 +25,8 @@ case "$1" in
       ctest --preset $preset
     done ;;
   fuzz)
-    # Over the libraries they reach, built from Debian's sources.
     scripts/installer.sh tests
-    bibliotheques fuzz
+    cache_pret
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz
     ctest --preset fuzz ;;

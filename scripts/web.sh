@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the game for a web page into build-web/page/ with Debian's Emscripten (the
 # preset web): the page, the script, the WebAssembly and the packed pictures, font
-# and sound. FreeType, libjpeg-turbo and giflib are built for it once from Debian's
-# sources, in $GAVREMO_CACHE/web. scripts/web.sh --serve then serves the page on
-# 127.0.0.1 (port PORT, 8013 by default).
+# and sound. The preset builds FreeType, libjpeg-turbo and giflib for it once from
+# Debian's sources, in $GAVREMO_CACHE/web. scripts/web.sh --serve then serves the page
+# on 127.0.0.1 (port PORT, 8013 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
@@ -12,7 +12,7 @@ case "${1:-}" in
   *) echo "usage: scripts/web.sh [--serve]" >&2; exit 2 ;;
 esac
 scripts/installer.sh web
-bibliotheques web
+cache_pret
 mkdir -p build-web
 rm -f build-web/construction.log
 journal build-web/construction.log cmake --workflow --preset web

@@ -14,9 +14,10 @@ set(CMAKE_C_FLAGS_RELEASE -O2)
 set(CMAKE_CXX_FLAGS_RELEASE -O2)
 
 # FreeType, libjpeg-turbo and giflib, built with Emscripten from Debian's sources into
-# the cache by scripts/web.sh.
+# the cache.
 include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
-list(APPEND CMAKE_FIND_ROOT_PATH ${GAVREMO_CACHE}/web)
+bibliotheques(web)
+list(APPEND CMAKE_FIND_ROOT_PATH ${GAVREMO_PREFIXE})
 include(${CMAKE_CURRENT_LIST_DIR}/../lecteurs.cmake)
 
 add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/sdl.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp

@@ -9,11 +9,8 @@ set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# The libraries scripts/windows.sh cross-builds once, in the cache outside the clone;
-# a cross build looks for them only under these roots.
-include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
-set(GAVREMO_WIN32 ${GAVREMO_CACHE}/win32/i686)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 ${GAVREMO_WIN32})
+# A cross build looks for libraries and headers only under CMAKE_FIND_ROOT_PATH.
+set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,7 +1,10 @@
 # The game for 32-bit Windows: SDL, SDL_mixer, FreeType, libjpeg-turbo and giflib
-# cross-built from Debian's sources into the cache (see mingw32.cmake), and the calls of
-# SDL_image and SDL_ttf the game makes served here. Packed with the assets and licences
-# into a zip.
+# cross-built from Debian's sources into the cache, and the calls of SDL_image and
+# SDL_ttf the game makes served here. Packed with the assets and licences into a zip.
+include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
+bibliotheques(win32)
+set(GAVREMO_WIN32 ${GAVREMO_PREFIXE})
+list(APPEND CMAKE_FIND_ROOT_PATH ${GAVREMO_WIN32})
 find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES SDL REQUIRED)
 find_library(SDL_LIB SDL REQUIRED)
 find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
@@ -23,19 +26,32 @@ target_sources(gavremo PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc PROPERTIES
                             OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/gavremo.ico)
 
+# The DLLs as shipped: stripped, and dated with the release, which strip writes into
+# their header from SOURCE_DATE_EPOCH (else the time it runs). The cache keeps them whole.
+set(dlls "")
+foreach(dll SDL SDL_mixer)
+  add_custom_command(OUTPUT ${dll}.dll DEPENDS ${GAVREMO_WIN32}/bin/${dll}.dll
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${GAVREMO_DATE}
+            ${CMAKE_STRIP} -o ${dll}.dll ${GAVREMO_WIN32}/bin/${dll}.dll VERBATIM)
+  list(APPEND dlls ${CMAKE_BINARY_DIR}/${dll}.dll)
+endforeach()
+add_custom_target(dlls ALL DEPENDS ${dlls})
+
 # The zip: the game in a folder of its own, with what it needs beside it.
-set(dlls ${GAVREMO_WIN32}/bin/SDL.dll ${GAVREMO_WIN32}/bin/SDL_mixer.dll)
 install(TARGETS gavremo DESTINATION .)
 install(FILES ${dlls} DESTINATION .)
 install(DIRECTORY rsrc_img font son DESTINATION . PATTERN "LICENSE*" EXCLUDE)
-# Notepad's line ends; the source's byte-order mark, by which every Notepad knows UTF-8, stays.
-configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF)
+# Notepad's line ends; the source's byte-order mark, by which every Notepad knows UTF-8,
+# stays. The libraries' versions come from where the superbuild takes them.
+include(${CMAKE_CURRENT_LIST_DIR}/../bibliotheques/versions.cmake)
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
+  set(${${paquet}_NOM}_VERSION ${${paquet}_AMONT})
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt font/LICENSE-Blankenburg.txt DESTINATION .)
 install(FILES paquet/copyright DESTINATION . RENAME LICENSE-Gavremo.txt)
-install(FILES ${GAVREMO_WIN32}/licences/SDL.txt DESTINATION . RENAME LICENSE-SDL.txt)
-install(FILES ${GAVREMO_WIN32}/licences/SDL_mixer.txt DESTINATION . RENAME LICENSE-SDL_mixer.txt)
-foreach(lib FreeType libjpeg-turbo giflib)
-  install(FILES ${GAVREMO_WIN32}/licences/${lib}.txt DESTINATION . RENAME LICENSE-${lib}.txt)
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
+  install(FILES ${GAVREMO_WIN32}/licences/${${paquet}_NOM}.txt DESTINATION . RENAME LICENSE-${${paquet}_NOM}.txt)
 endforeach()
 install(FILES /usr/share/doc/mingw-w64-i686-dev/copyright DESTINATION . RENAME LICENSE-mingw-w64.txt)
 
@@ -43,4 +59,6 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME gavremo-${PROJECT_VERSION}-win32)
 set(zip ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)   # CPack's own name changes as it goes
 set(CPACK_STRIP_FILES ON)
+# CPack lists the zip's files in the order the folder gives them: zip.cmake writes them again, sorted.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake)
 include(CPack)

@@ -1,0 +1,54 @@
+# Every library built from Debian's sources, named once: its Debian source package at
+# one version of Debian 12, the sha256 of each file of that package, the files that
+# make its licence, and the name the game ships it under. The superbuild takes nothing
+# else, and the zip's readme takes its versions from here.
+set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
+
+set(freetype_NOM FreeType)
+set(freetype_DEBIAN 2.12.1+dfsg-5+deb12u4)
+set(freetype_FICHIERS
+  freetype_2.12.1+dfsg-5+deb12u4.dsc eead829b4bc79107e8e79c4da006110dffe264f9d48b3ba02f76cf7e84b64389
+  freetype_2.12.1+dfsg.orig.tar.xz 7dedb6b9adf331559daea614a83b8de42a753e685ec8e1c4bdb4529eb880b0d1
+  freetype_2.12.1+dfsg.orig-ft2demos.tar.xz ce729d97f166a919a6a3037c949af01d5d6e1783614024d72683153f0bc5ef05
+  freetype_2.12.1+dfsg.orig-ft2demos.tar.xz.asc 0303e45fe1dc659f14353c276ac0ea1025b30e19ac8138c52d5df79b55726f14
+  freetype_2.12.1+dfsg.orig-ft2docs.tar.xz 6664a32e4eedaa89f45422c1150e32da46fd301c972cbfd19d2dcc6dd96f07d1
+  freetype_2.12.1+dfsg.orig-ft2docs.tar.xz.asc e686683830c782c30cdd83278c8d5ed7ab930ae7d548682565b706322f44007f
+  freetype_2.12.1+dfsg-5+deb12u4.debian.tar.xz c625a97a78e4c74acd32e5b63b3973c9ea8a5c3d7b7f8f7c02def4421589c61b)
+set(freetype_LICENCE docs/FTL.TXT debian/copyright)
+
+set(libjpeg-turbo_NOM libjpeg-turbo)
+set(libjpeg-turbo_DEBIAN 1:2.1.5-2)
+set(libjpeg-turbo_FICHIERS
+  libjpeg-turbo_2.1.5-2.dsc d718ead0dfbcbc8523665c02a7f7152e31039ded641d022868722623bb3b486d
+  libjpeg-turbo_2.1.5.orig.tar.gz 254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c
+  libjpeg-turbo_2.1.5-2.debian.tar.xz cdb2433c2f7101345c1ffa14efb943787c675b86354691a32490845fe4bc9237)
+set(libjpeg-turbo_LICENCE LICENSE.md README.ijg)
+
+set(giflib_NOM giflib)
+set(giflib_DEBIAN 5.2.1-2.5+deb12u1)
+set(giflib_FICHIERS
+  giflib_5.2.1-2.5+deb12u1.dsc 5206a92fd4a057768f429033a3a80bc1e06453f6c60dfec243d8188fa6ade3f4
+  giflib_5.2.1.orig.tar.gz 31da5562f44c5f15d63340a09a4fd62b48c45620cd302f77a6d9acf0077879bd
+  giflib_5.2.1-2.5+deb12u1.debian.tar.xz efa4369de943f7918c2b0b049a125268937ab12039ea6ed01d34ab2125def0df)
+set(giflib_LICENCE COPYING)
+
+set(libsdl1.2_NOM SDL)
+set(libsdl1.2_DEBIAN 1.2.15+dfsg2-8)
+set(libsdl1.2_FICHIERS
+  libsdl1.2_1.2.15+dfsg2-8.dsc ff6cf187235703226f91af9d636255c5d7141bf1a693aa37293ceeb11430cc33
+  libsdl1.2_1.2.15+dfsg2.orig.tar.gz ec4d5ea4714b92f840aafcf8c759cf7914827f632e19f42b18ba6f6489f0f5e9
+  libsdl1.2_1.2.15+dfsg2-8.debian.tar.xz f1e294c33ad395f3b0dc473ff33b84405ac7fc465e3c9d2a25fee576a96e9fc7)
+set(libsdl1.2_LICENCE COPYING)
+
+set(sdl-mixer1.2_NOM SDL_mixer)
+set(sdl-mixer1.2_DEBIAN 1.2.12-17)
+set(sdl-mixer1.2_FICHIERS
+  sdl-mixer1.2_1.2.12-17.dsc be401f8d10dd238288499a4938bb9548ded7e43fa63e0a6e0433261f95d58b30
+  sdl-mixer1.2_1.2.12.orig.tar.gz 1644308279a975799049e4826af2cfc787cad2abb11aa14562e402521f86992a
+  sdl-mixer1.2_1.2.12-17.debian.tar.xz fa567776602de00e407e65055b5b6951b69fe25fda9979c4dcf76afdfb73be8c)
+set(sdl-mixer1.2_LICENCE COPYING)
+
+# The upstream version each Debian version packs: 1:2.1.5-2 is libjpeg-turbo 2.1.5.
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
+  string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" ${paquet}_AMONT ${${paquet}_DEBIAN})
+endforeach()
