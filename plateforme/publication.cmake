@@ -28,7 +28,7 @@ if(WIN32)
   add_compile_options(-fstack-protector-strong)
   add_compile_definitions(_FORTIFY_SOURCE=2)
   add_link_options(-fstack-protector-strong -Wl,--no-insert-timestamp)
-elseif(NOT GAVREMO_SANITIZE AND NOT GAVREMO_FUZZ)
+elseif(CMAKE_SYSTEM_NAME STREQUAL Linux AND NOT GAVREMO_SANITIZE AND NOT GAVREMO_FUZZ)
   # Debian's flags, as its packages get them, with any DEB_*FLAGS_APPEND of the
   # environment. Run at the root, so that its -ffile-prefix-map maps the root.
   foreach(sorte CPPFLAGS CFLAGS CXXFLAGS LDFLAGS)

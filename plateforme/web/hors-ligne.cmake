@@ -6,6 +6,15 @@ set(propres index.html manifest.webmanifest icone-192.png icone-512.png)
 foreach(f ${propres})
   configure_file(${SOURCE}/${f} ${PAGE}/${f} COPYONLY)
 endforeach()
+# Emscripten 3.1.6's packager names the packed files with a new random uuid at every
+# build, which only a cache the page does not use (--use-preload-cache) reads: one made
+# of the packed files' hash instead, so that the same files give the same script.
+file(SHA256 ${PAGE}/gavremo.data h)
+string(REGEX REPLACE "^(........)(....)(....)(....)(............).*" "\\1-\\2-\\3-\\4-\\5" uuid ${h})
+file(READ ${PAGE}/gavremo.js js)
+string(REGEX REPLACE "\"package_uuid\":\"[^\"]*\"" "\"package_uuid\":\"${uuid}\"" js "${js}")
+file(WRITE ${PAGE}/gavremo.js "${js}")
+
 set(fichiers ${propres} gavremo.js gavremo.wasm gavremo.data)
 set(empreintes "")
 set(FICHIERS "'./'")
