@@ -21,4 +21,4 @@ if ! PATH=/usr/sbin:/usr/bin:/sbin:/bin reprotest --vary=-user_group \
   tail -n 60 "$journal"
   exit 1
 fi
-sed -n '/^Reproduction successful$/,/ddeb$/p' "$journal"
+sed -n '/^Reproduction successful$/,/_amd64\.ddeb$/p' "$journal"
