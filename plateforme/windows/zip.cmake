@@ -1,7 +1,7 @@
-# Run by CPack once it has made the zip, which lists the files in the order the
-# folder gives them: writes it again with them sorted by name, dated with the release
-# (SOURCE_DATE_EPOCH, and UTC for the zip's local times, both set for CPack by
-# publication.cmake), so that any build of the same sources gives the same bytes.
+# Run by CPack once it has made the zip, which lists the files in the order the folder
+# gives them, with their access and change times: written again by Info-ZIP with the
+# files sorted by name, each dated with the release alone (SOURCE_DATE_EPOCH, in UTC,
+# both set for CPack by publication.cmake), so that the same sources give the same zip.
 foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   get_filename_component(nom ${zip} NAME)
   string(REGEX REPLACE "\\.zip$" "" nom ${nom})
@@ -13,9 +13,10 @@ foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   list(SORT fichiers)
   list(JOIN fichiers "\n" liste)
   file(WRITE ${dossier}/${nom}.liste "${liste}\n")
-  string(TIMESTAMP date "%Y-%m-%d %H:%M:%S UTC" UTC)
+  execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${fichiers}
+                  WORKING_DIRECTORY ${dossier} COMMAND_ERROR_IS_FATAL ANY)
   file(REMOVE ${zip})
-  execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip --mtime=${date}
-                          --files-from=${dossier}/${nom}.liste
+  # -X: no extra fields (owner, access times); -D: no entries for the folders.
+  execute_process(COMMAND zip -q -X -D ${zip} -@ INPUT_FILE ${dossier}/${nom}.liste
                   WORKING_DIRECTORY ${dossier} COMMAND_ERROR_IS_FATAL ANY)
 endforeach()

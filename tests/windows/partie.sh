@@ -2,7 +2,7 @@
 # The Windows game from its zip: what Windows reads of it before it runs, then under
 # Wine in an X window what it shows, what it writes to stdout.txt and stderr.txt
 # beside itself, and how it ends.
-#   partie.sh ZIP dlls|ressources|lisez-moi|perdu|eclair|fermer|manquant|abimes|dossier|demo
+#   partie.sh ZIP dlls|durci|ressources|lisez-moi|perdu|eclair|fermer|manquant|abimes|dossier|demo
 # Needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/../..")
@@ -52,6 +52,20 @@ dlls)
       verifier "$(basename "$f") imports $dll" \
         '[ -e "$jeu/$dll" ] || [[ "$systeme" == *" ${dll,,} "* ]]'
     done
+  done ;;
+durci)
+  # Each program shipped loads at a random address (with the relocations for it), keeps
+  # data out of execution, and checks its stack with libssp's guard, linked in: the
+  # zip holds no DLL but SDL's two.
+  deballer
+  verifier "the DLLs shipped are SDL's two" '[ "$(cd "$jeu" && ls -- *.dll | xargs)" = "SDL.dll SDL_mixer.dll" ]'
+  for f in "$jeu"/*.exe "$jeu"/*.dll; do
+    entete=$(i686-w64-mingw32-objdump -p -h "$f")
+    for drapeau in DYNAMIC_BASE NX_COMPAT; do
+      verifier "$(basename "$f"): $drapeau" 'grep -qE "^[[:space:]]+$drapeau$" <<<"$entete"'
+    done
+    verifier "$(basename "$f"): relocations" 'grep -qE "^ +[0-9]+ \.reloc " <<<"$entete"'
+    verifier "$(basename "$f"): a stack guard" 'grep -qa "stack smashing detected" "$f"'
   done ;;
 ressources)
   # What Explorer, Properties and Task Manager show: the game's icon at each size, and

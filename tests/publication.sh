@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds a release a second time as another builder would: from a copy of the sources
+# at a longer path, later, under umask 0002, in another time zone and locale, with the
+# libraries built anew in a cache of its own. It must be the same bytes as the first
+# build, and neither may hold a path of the machine that built it.
+#   publication.sh windows BUILD/gavremo-VERSION-win32.zip
+#   publication.sh web BUILD/page
+set -euo pipefail
+racine=$(realpath "$(dirname "$0")/..")
+. "$racine/scripts/commun.sh"
+sorte=$1
+premier=$(realpath "$2")
+ailleurs=$(mktemp -d /tmp/gavremo-publicationXXXXXX)
+en_partant "rm -rf '$ailleurs'"
+copie=$ailleurs/une/copie/des/sources/plus/loin
+mkdir -p "$copie"
+tar -c -C "$racine" --exclude='./build*' --exclude=./tests/web/node_modules . | tar -x -C "$copie"
+case "$sorte" in
+  windows) second=$copie/build-windows/$(basename "$premier") ;;
+  web) second=$copie/build-web/page ;;
+  *) echo "publication.sh: windows or web, not $sorte" >&2; exit 2 ;;
+esac
+
+if ! (cd "$copie" && umask 0002 && export TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 GAVREMO_CACHE=$ailleurs/cache &&
+      cmake --workflow --preset "$sorte") >"$ailleurs/construction.log" 2>&1; then
+  tail -n 40 "$ailleurs/construction.log"
+  echo "the second build failed"
+  exit 1
+fi
+
+# The files themselves, a zip unpacked.
+deballer() {
+  if [ -d "$1" ]; then
+    echo "$1"
+  else
+    mkdir -p "$2" && unzip -q "$1" -d "$2" && echo "$2"
+  fi
+}
+un=$(deballer "$premier" "$ailleurs/un")
+deux=$(deballer "$second" "$ailleurs/deux")
+echecs=0
+if ! cmp -s <(cd "$un" && find . -type f | LC_ALL=C sort) <(cd "$deux" && find . -type f | LC_ALL=C sort); then
+  echo "not the same files:"
+  diff <(cd "$un" && find . -type f | LC_ALL=C sort) <(cd "$deux" && find . -type f | LC_ALL=C sort) || true
+  echecs=1
+fi
+while read -r f; do
+  cmp -s "$un/$f" "$deux/$f" || { echo "differs: $f"; echecs=1; }
+done < <(cd "$un" && find . -type f | LC_ALL=C sort)
+[ -d "$premier" ] || cmp -s "$premier" "$second" || { echo "the zips differ"; echecs=1; }
+
+for chemin in "$racine" "$copie" "${GAVREMO_CACHE:-/var/cache/gavremo}" "$ailleurs/cache"; do
+  for arbre in "$un" "$deux"; do
+    if grep -rlaF -- "$chemin" "$arbre"; then
+      echo "^ holds $chemin"
+      echecs=1
+    fi
+  done
+done
+[ $echecs = 0 ] || exit 1
+echo "the same bytes twice, with no path of the builds:"
+(cd "$un" && find . -type f | LC_ALL=C sort | xargs sha256sum)
+[ -d "$premier" ] || sha256sum "$premier"
