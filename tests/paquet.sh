@@ -18,11 +18,15 @@ avis=$(lintian --fail-on error,warning "$deb" "$ddeb" 2>&1) || { echo "lintian: 
 dossier=$(mktemp -d)
 en_partant "rm -rf '$dossier'"
 
-# Every check but control-flow protection, which Debian 12's C library cannot
-# give (docs/paquet.md); stack clash protection may only be "unknown".
+# Every check but control-flow protection, which Debian's C library cannot give
+# (docs/paquet.md); stack clash protection may only be "unknown". Branch
+# protection is arm64's, but Debian 13's hardening-check asks it of amd64 too.
 dpkg-deb -R "$deb" "$dossier/deb"
 dpkg-deb -R "$ddeb" "$dossier/ddeb"
-avis=$(hardening-check --nocfprotection "$dossier/deb/usr/libexec/gavremo/gavremo") ||
+sauf=(--nocfprotection)
+aide=$(hardening-check --help 2>&1 || true)
+[[ "$aide" != *--nobranchprotection* ]] || sauf+=(--nobranchprotection)
+avis=$(hardening-check "${sauf[@]}" "$dossier/deb/usr/libexec/gavremo/gavremo") ||
   { echo "hardening-check: $avis"; exit 1; }
 for chemin in "$racine" "$construit"; do
   statut=0
