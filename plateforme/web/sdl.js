@@ -53,6 +53,31 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  // The built-in call, less its `unload` listener (a quit no one would see): that
+  // deprecated event keeps a page out of the back/forward cache, so the game comes
+  // back from it where it was, still playing.
+  SDL_Init__deps: ['$SDL', '$zeroMemory'],
+  SDL_Init: function (initFlags) {
+    SDL.startTime = Date.now();
+    SDL.initFlags = initFlags;
+    if (!Module['doNotCaptureKeyboard']) {
+      var cible = Module['keyboardListeningElement'] || document;
+      ['keydown', 'keyup', 'keypress'].forEach(function (type) { cible.addEventListener(type, SDL.receiveEvent); });
+      window.addEventListener('focus', SDL.receiveEvent);
+      window.addEventListener('blur', SDL.receiveEvent);
+      document.addEventListener('visibilitychange', SDL.receiveEvent);
+    }
+    SDL.keyboardState = _malloc(0x10000);
+    zeroMemory(SDL.keyboardState, 0x10000);
+    var types = { keydown: 0x300, keyup: 0x301, keypress: 0x303, mousedown: 0x401, mouseup: 0x402,
+                  mousemove: 0x400, wheel: 0x403, touchstart: 0x700, touchend: 0x701, touchmove: 0x702,
+                  resize: 0x7001, visibilitychange: 0x200, focus: 0x200, blur: 0x200,
+                  joystick_axis_motion: 0x600, joystick_button_down: 0x603, joystick_button_up: 0x604 };
+    for (var t in types)
+      SDL.DOMEventToSDLEvent[t] = types[t];
+    return 0;
+  },
+
   // The same, without the line the built-in call adds to the game's own output.
   SDL_Quit__deps: ['SDL_AudioQuit'],
   SDL_Quit: function () {

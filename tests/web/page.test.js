@@ -159,6 +159,23 @@ test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(
   assert.ok(await Lire(page, () => document.getElementById('encore').style.display === 'block'));
 }));
 
+// The page left for another and brought back by the back button comes from the
+// back/forward cache, which a page with an `unload` listener never enters, and plays on.
+test('the page comes back from the back forward cache still playing', () => Avec(async page => {
+  await Passes(page);
+  await Lire(page, () => { window.revenu = null; addEventListener('pageshow', e => { window.revenu = e.persisted; }); });
+  await page.goto(new URL('manifest.webmanifest', page.url()).href);
+  await page.goBack();
+  assert.strictEqual(await Attendre(page, () => window.revenu !== null && String(window.revenu)), 'true',
+                     'restored from the back/forward cache');
+  await Passes(page);
+  const [x, y] = [CIBLE.x, CIBLE.y];
+  const avant = await Pixels(page, 0, 0, 120, 60);
+  await Souris(page, x, y, true);
+  await Passes(page);
+  assert.notDeepStrictEqual(await Pixels(page, 0, 0, 120, 60), avant, 'the hit scored');
+}));
+
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
 function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
