@@ -85,7 +85,7 @@ const char* Parcourir(GifFileType* gif, Image* image)
             for (int y = 0; y < im.Height; ++y)
                 if (DGifGetLine(gif, &indices[images == 0 ? size_t(y) * im.Width : 0], im.Width) == GIF_ERROR)
                     return Erreur(gif->Error);
-            if (images++ == 0 && image)
+            if (images++ == 0)
                 Peindre(gif, indices, transparent, image);
         } else if (type == EXTENSION_RECORD_TYPE) {
             int code;

@@ -24,8 +24,8 @@ bool LireFichier(const char* fichier, std::vector<Uint8>& octets);
 const char* ChargerImage(const char* fichier, Image* image);
 
 // Why the picture cannot be drawn, or null once it is decoded into *image. With no
-// image, only checks what a library trusting the file could choke on: a GIF is read
-// to its end, a JPEG or BMP to its size.
+// image, only checks what a library trusting the file could choke on, a JPEG or BMP
+// to its size; a GIF always needs an image, as giflib alone decodes it.
 const char* Decoder(const std::vector<Uint8>& octets, Image* image);
 
 // The picture as a 32-bit surface; a GIF's transparent pixels on a colour key.
