@@ -5,9 +5,12 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_GLYPH_H
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 const int LARGEUR_MAX = 16384;   // a damaged font can ask for lines wider than any screen
 
@@ -189,6 +192,14 @@ static bool Encre(const FT_Bitmap& b, const unsigned char* ligne, unsigned x)
     }
 }
 
+// Gives back the glyphs kept from the measure; null for the caller to return.
+static Uint8* Rendre(std::vector<FT_Glyph>& glyphes, Uint8* encre)
+{
+    for (FT_Glyph g : glyphes)
+        FT_Done_Glyph(g);
+    return encre;
+}
+
 Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur, int* hauteur)
 {
     if (!police || !texte) {
@@ -197,14 +208,25 @@ Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur, int* haute
     }
     // The line reaches the furthest of each glyph's advance and ink, and from the first
     // glyph's ink left of the pen; it is at least the font's height, more if a glyph
-    // reaches below.
+    // reaches below. Each glyph is loaded once, and kept unrendered until the line's
+    // size is known to be sane: a damaged font's glyph can be huge.
+    size_t n = strlen(texte);
+    std::vector<Glyphe> places(n);
+    std::vector<FT_Glyph> glyphes;
+    glyphes.reserve(n);
     long long x = 0, minx = 0, maxx = 0;
     int miny = 0;
     FT_UInt avant = 0;
-    Glyphe g;
-    for (const char* c = texte; *c; ++c) {
-        if (!Charger(police, static_cast<unsigned char>(*c), &g))
-            return nullptr;
+    for (size_t i = 0; i < n; ++i) {
+        Glyphe& g = places[i];
+        if (!Charger(police, static_cast<unsigned char>(texte[i]), &g))
+            return Rendre(glyphes, nullptr);
+        FT_Glyph copie;
+        if (FT_Get_Glyph(police->face->glyph, &copie)) {
+            TTF_SetError("Couldn't find glyph");
+            return Rendre(glyphes, nullptr);
+        }
+        glyphes.push_back(copie);
         x += Crenage(police->face, avant, g.index);
         minx = SDL_min(minx, x + g.minx);
         maxx = SDL_max(maxx, x + SDL_max(g.avance, g.maxx));
@@ -215,31 +237,32 @@ Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur, int* haute
     long long l = maxx - minx, h = SDL_max(police->hauteur, police->ascent - (long long)miny);
     if (l <= 0) {
         TTF_SetError("Text has zero width");
-        return nullptr;
+        return Rendre(glyphes, nullptr);
     }
     // A damaged font's metrics can make a line of no height, or one higher than any screen.
     if (h <= 0 || l > LARGEUR_MAX || h > LARGEUR_MAX) {
         TTF_SetError("Text of no height or too large");
-        return nullptr;
+        return Rendre(glyphes, nullptr);
     }
     Uint8* encre = static_cast<Uint8*>(calloc(size_t(l * h), 1));
     if (!encre) {
         TTF_SetError("Out of memory");
-        return nullptr;
+        return Rendre(glyphes, nullptr);
     }
 
     x = 0;
     avant = 0;
-    for (const char* c = texte; *c; ++c) {
-        if (!Charger(police, static_cast<unsigned char>(*c), &g)
-            || FT_Render_Glyph(police->face->glyph, FT_RENDER_MODE_MONO)) {
+    for (size_t i = 0; i < n; ++i) {
+        const Glyphe& g = places[i];
+        // The same rasterizer as FT_Render_Glyph on the slot; the copy is replaced by its bitmap.
+        if (FT_Glyph_To_Bitmap(&glyphes[i], FT_RENDER_MODE_MONO, nullptr, 1)) {
             TTF_SetError("Couldn't find glyph");
             free(encre);
-            return nullptr;
+            return Rendre(glyphes, nullptr);
         }
-        const FT_Bitmap& b = police->face->glyph->bitmap;
+        const FT_Bitmap& b = reinterpret_cast<FT_BitmapGlyph>(glyphes[i])->bitmap;
         x += Crenage(police->face, avant, g.index);
-        if (c == texte && g.minx < 0)
+        if (i == 0 && g.minx < 0)
             x -= g.minx;   // a first glyph reaching left of the pen is moved right into the line
         // FreeType can give a glyph more columns than its box: the box wins.
         long long colonnes = SDL_min((long long)b.width, (long long)g.maxx - g.minx);
@@ -259,5 +282,5 @@ Uint8* TracerTexte(TTF_Font* police, const char* texte, int* largeur, int* haute
     }
     *largeur = int(l);
     *hauteur = int(h);
-    return encre;
+    return Rendre(glyphes, encre);
 }
