@@ -5,9 +5,11 @@ const CACHE = '@NOM@';
 const FICHIERS = [@FICHIERS@];
 
 self.addEventListener('install', e => {
-  // Straight from the server, not from the browser's own cache of an older build.
+  // Checked with the server, never taken unchecked from the browser's own cache of an
+  // older build; the page registers the worker once it has loaded its files, so on a
+  // first visit the server answers each with a bodiless 304 and the page is sent once.
   e.waitUntil(caches.open(CACHE)
-    .then(c => c.addAll(FICHIERS.map(f => new Request(f, { cache: 'reload' }))))
+    .then(c => c.addAll(FICHIERS.map(f => new Request(f, { cache: 'no-cache' }))))
     .then(() => self.skipWaiting()));
 });
 

@@ -8,7 +8,8 @@ const os = require('node:os');
 const path = require('node:path');
 const { racine, Serveur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Point, Pixels, Perdu, Sortie } = require('./outils');
 
-before(() => Ouvrir());
+let ouvert;
+before(async () => { ouvert = await Ouvrir(); });
 after(Fermer);
 
 const telephone = (largeur = 390, hauteur = 844) => page => page.setViewport(
@@ -155,3 +156,29 @@ test('after a new build, the caches hold only that build', () => Ailleurs(async 
   await page.reload();
   assert.match(await page.content(), /another build/);
 }));
+
+// As scripts/web.sh --serve serves it: each file the worker keeps is sent once, by
+// brotli, and the worker's own copies are answered 304, bodiless.
+test('a first visit sends each file once and compressed', async () => {
+  const { Servir } = require('./servir');
+  const envois = {};
+  const ici = await Servir(process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), 0, '127.0.0.1', {
+    journal: (req, flux) => flux.res.on('finish', () => {
+      const r = flux.res;
+      (envois[req.url] ??= []).push(r.statusCode === 200 ? `200 ${r.getHeader('content-encoding')}` : r.statusCode);
+    }) });
+  const page = await ouvert.navigateur.newPage();
+  try {
+    await page.goto(ici.adresse);
+    await Attendre(page, async () => {
+      const noms = await caches.keys();
+      return noms.length === 1 && (await (await caches.open(noms[0])).keys()).length === 8;
+    }, { timeout: 60000 });
+    assert.ok(await Lire(page, () => Module.calledRun));
+  } finally {
+    await page.close();
+    ici.close();
+  }
+  for (const f of ['/', '/gavremo.js', '/gavremo.wasm', '/gavremo.data', '/manifest.webmanifest'])
+    assert.deepStrictEqual(envois[f], ['200 br', 304], f);
+});
