@@ -18,8 +18,13 @@ else()
   endif()
 endif()
 
-# No path of the machine that builds it: the sources are named from their root.
+# No path of the machine that builds it: the sources are named from their root, and a
+# build folder outside them as build.
 add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
+cmake_path(IS_PREFIX PROJECT_SOURCE_DIR ${CMAKE_BINARY_DIR} NORMALIZE dedans)
+if(NOT dedans)
+  add_compile_options(-ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+endif()
 
 if(WIN32)
   # The stack guard and the checked copies come from GCC's libssp, linked into each

@@ -67,6 +67,7 @@ int Demarrer(Partie& p)
         printf("Incapable d'ouvrir une fenetre: %s\n", SDL_GetError());
         return 1;
     }
+    FenetreSDL();
     if (TTF_Init() == -1) {
         fprintf(stderr, "Erreur de Font: %s \n", SDL_GetError());
         exit(1);

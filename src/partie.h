@@ -55,6 +55,9 @@ extern "C" int SDL_main(int argc, char** argv);
 // What this platform does before SDL starts: the settings its SDL needs, unless the
 // player set them, and on Windows where the game's output goes.
 void DefautsSDL();
+// What this platform does once the game's window is open: on Linux, the filter that
+// merges a gaming mouse's motions, so that a press never waits behind them.
+void FenetreSDL();
 
 // Start-up and shutdown
 int Demarrer(Partie& p);

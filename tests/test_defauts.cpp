@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -100,6 +101,7 @@ TEST_F(Defauts, SeulementSurLaCompatibiliteEtSansToucherAuChoixDuJoueur)
     // is open, on either library: the classic one drops a filter set before it starts.
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr);
+    FenetreSDL();
     EXPECT_NE(SDL_GetEventFilter(), nullptr);
     SDL_Quit();
 }
@@ -161,7 +163,7 @@ TEST_F(Defauts, SessionWestonAvecXwayland)
     EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "0");
     kill(weston, SIGTERM);
     waitpid(weston, nullptr, 0);
-    std::system(("rm -rf " + dossier).c_str());
+    std::filesystem::remove_all(dossier);
 }
 
 // A new motion takes the place of the waiting ones, even behind a press, which keeps
@@ -172,6 +174,7 @@ TEST_F(Defauts, LeFiltreGardeUnSeulMouvement)
     DefautsSDL();
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr);
+    FenetreSDL();
     ASSERT_NE(SDL_GetEventFilter(), nullptr);
     SDL_PumpEvents();
     SDL_Event e;

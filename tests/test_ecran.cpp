@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -65,7 +66,7 @@ struct Ecran : testing::Test {
             XCloseDisplay(d);
         if (xvfb)
             ArreterXvfb(xvfb);
-        system(("rm -rf " + dossier).c_str());
+        std::filesystem::remove_all(dossier);
     }
 
     // Polls `test` every 20 ms for up to 20 s.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <malloc.h>
 #include <string>
@@ -481,7 +482,7 @@ TEST_F(Jeu, EcranPerduCentreEtAttendUneTouche)
     EXPECT_TRUE(rouge);
     EXPECT_TRUE(Egal(Pixel(p.screen, 300, 590), NOIR));   // no ground, no banner
 
-    system(("rm -rf " + dossier).c_str());
+    std::filesystem::remove_all(dossier);
 }
 
 TEST_F(Jeu, EcranPerduSansImageNiLigne)

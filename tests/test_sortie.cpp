@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -99,7 +100,7 @@ TEST(Sortie, EchecsDuDemarrage)
     EXPECT_EQ(r.sortie, "");
     EXPECT_EQ(r.erreurs, "Erreur de Font: no text today \n");
 
-    system(("rm -rf " + dossier).c_str());
+    std::filesystem::remove_all(dossier);
 }
 
 TEST(Sortie, FichiersAbimes)
@@ -121,7 +122,7 @@ TEST(Sortie, FichiersAbimes)
             EXPECT_EQ(Lignes(r.erreurs), 1) << r.erreurs;
             EXPECT_NE(r.erreurs.find(f), std::string::npos) << r.erreurs;
             EXPECT_EQ(r.sortie.find("Exited cleanly"), std::string::npos);
-            system(("rm -rf " + dossier).c_str());
+            std::filesystem::remove_all(dossier);
         }
 }
 
@@ -145,7 +146,7 @@ TEST(Sortie, GifAbimesRefuses)
         EXPECT_EQ(r.statut, 1);
         EXPECT_EQ(Lignes(r.erreurs), 1) << r.erreurs;
         EXPECT_EQ(r.erreurs.rfind("Incapable de charger rsrc_img/curseur.gif: ", 0), 0u) << r.erreurs;
-        system(("rm -rf " + dossier).c_str());
+        std::filesystem::remove_all(dossier);
     }
 }
 
@@ -157,7 +158,7 @@ TEST(Sortie, CibleTropGrande)
     EXPECT_EQ(r.statut, 1);
     EXPECT_NE(r.erreurs.find("rsrc_img/target.jpg"), std::string::npos) << r.erreurs;
     EXPECT_EQ(Lignes(r.erreurs), 1);
-    system(("rm -rf " + dossier).c_str());
+    std::filesystem::remove_all(dossier);
 }
 
 TEST(Sortie, SansSonLaPartieContinue)
@@ -169,5 +170,5 @@ TEST(Sortie, SansSonLaPartieContinue)
     // Stopped mid-game: a window closed during play ends with status 1.
     EXPECT_EQ(r.statut, 1);
     EXPECT_NE(r.erreurs.find("son/pan.wav"), std::string::npos) << r.erreurs;
-    system(("rm -rf " + dossier).c_str());
+    std::filesystem::remove_all(dossier);
 }

@@ -41,16 +41,10 @@ static int Filtre(const SDL_Event* e)
 }
 
 // The classic library forgets any filter when its video starts, so the filter is set
-// once the game's window is open, on either library: this serves the game's call and
-// hands it to the library's own.
-extern "C" SDL_Surface* SDL_SetVideoMode(int largeur, int hauteur, int profondeur, Uint32 options)
+// once the game's window is open, on either library.
+void FenetreSDL()
 {
-    using Ouvrir = SDL_Surface* (*)(int, int, int, Uint32);
-    static const auto ouvrir = reinterpret_cast<Ouvrir>(dlsym(RTLD_NEXT, "SDL_SetVideoMode"));
-    SDL_Surface* ecran = ouvrir ? ouvrir(largeur, hauteur, profondeur, options) : nullptr;
-    if (ecran)
-        SDL_SetEventFilter(Filtre);
-    return ecran;
+    SDL_SetEventFilter(Filtre);
 }
 
 // The video driver SDL 2 will take, asked of SDL 2 itself: only it knows its order and

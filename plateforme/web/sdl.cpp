@@ -15,6 +15,12 @@ void DefautsSDL()
 {
 }
 
+// The page's queue is filled by the browser's own handlers, one event each, at most one
+// motion a frame: nothing to merge.
+void FenetreSDL()
+{
+}
+
 // The browser's SDL keeps no error text; the game's messages say why a file is refused.
 static char erreur[512];
 

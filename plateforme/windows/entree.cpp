@@ -27,6 +27,11 @@ static void Ranger()
     }
 }
 
+// Windows merges the motions waiting for a window itself, into the newest position.
+void FenetreSDL()
+{
+}
+
 void DefautsSDL()
 {
     const char* choix = getenv("SDL_STDIO_REDIRECT");
