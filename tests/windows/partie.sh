@@ -90,7 +90,12 @@ ressources)
                 "\"ProductVersion\", \"$version\"" '"OriginalFilename", "gavremo.exe"'; do
     verifier "$valeur" 'grep -qF "VALUE $valeur" <<<"$rc"'
   done
-  verifier "the copyright names Gavremo and its zlib licence" 'grep -q "VALUE \"LegalCopyright\", .*Gavremo.*zlib" <<<"$rc"'
+  # windres writes each UTF-16 unit beyond ASCII as an octal escape (é is \351, © \251):
+  # read with a wrong code page, é's two UTF-8 bytes would come out as two letters.
+  droits='VALUE "LegalCopyright", L"\251 2026 les d\351veloppeurs de Gavremo, sous licence zlib"'
+  societe='VALUE "CompanyName", L"Les d\351veloppeurs de Gavremo"'
+  verifier "the copyright and the company, their accents whole" \
+    'grep -qF "$droits" <<<"$rc" && grep -qF "$societe" <<<"$rc"'
   i686-w64-mingw32-objcopy -O binary --only-section=.rsrc "$jeu/gavremo.exe" "$travail/rsrc"
   verifier "no MinGW nor WinThreads in the resources" \
     '[ -s "$travail/rsrc" ] && ! tr -d "\0" < "$travail/rsrc" | grep -aqiE "mingw|winthreads"' ;;
