@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# What the superbuild does with the Debian archive, for one library (giflib) and no
+# network: an archive that no longer serves the version named in versions.cmake, and a
+# file whose sha256 is not the one named there, each stop the build and say so.
+set -euo pipefail
+racine=$(realpath "$(dirname "$0")/..")
+. "$racine/scripts/commun.sh"
+travail=$(mktemp -d)
+en_partant "rm -rf '$travail'"
+recuperer() {
+  cmake -DPAQUET=giflib -DMIROIR="$1" -DDEPOT="$travail/depot" -DSOURCE="$travail/source" \
+    -DLICENCES="$travail/licences" -P "$racine/plateforme/bibliotheques/debian.cmake" 2>&1
+}
+echecs=0
+attendre() {
+  if sortie=$(recuperer "$1"); then
+    echo "FAILED: $2: the build went on"; echecs=1
+  elif ! grep -qF "$3" <<<"$sortie"; then
+    echo "FAILED: $2: not said: $3"; echo "$sortie"; echecs=1
+  else
+    echo "ok: $2"
+  fi
+  [ ! -e "$travail/source" ] || { echo "FAILED: $2: sources unpacked all the same"; echecs=1; }
+}
+
+attendre "file://$travail/archive" "an archive without the version" "does not serve giflib 5.2.1-2.5+deb12u1"
+mkdir -p "$travail/archive/pool/main/g/giflib"
+echo "not giflib" >"$travail/archive/pool/main/g/giflib/giflib_5.2.1-2.5+deb12u1.dsc"
+attendre "file://$travail/archive" "a file that is not the one named" "is not the file named in versions.cmake"
+[ ! -e "$travail/depot/giflib_5.2.1-2.5+deb12u1.dsc" ] || { echo "FAILED: the wrong file was kept"; echecs=1; }
+[ $echecs = 0 ]
