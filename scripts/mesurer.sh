@@ -7,6 +7,9 @@
 # page's (50 presses each by default).
 # "mesurer.sh souris [GAMES]" times a click to the screen with the mouse still and
 # moving up to 8,000 times a second (9 games a rate by default).
+# "mesurer.sh phare [RUNS]" runs Lighthouse on the page and on a bare Emscripten SDL
+# page, as scripts/web.sh --serve serves them (3 runs each by default), and the bytes a
+# first visit transfers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
@@ -25,6 +28,15 @@ if [ "${1:-}" = son ]; then
   xvfb 1440x1000x24
   echo "== $(chromium --version 2>/dev/null), $(nproc) cores, ${2:-50} presses each, a press to its first sample heard"
   node tests/web/son.js "${2:-50}" build-web/tir
+  exit
+fi
+if [ "${1:-}" = phare ]; then
+  scripts/installer.sh tests-web
+  scripts/web.sh >/dev/null
+  [ -d tests/web/node_modules/lighthouse ] || (cd tests/web && npm ci --no-audit --no-fund >/dev/null)
+  echo "== $(chromium --version 2>/dev/null), $(nproc) cores, load: $(cut -d' ' -f1-3 /proc/loadavg)"
+  node tests/web/phare.js "${2:-3}"
+  node tests/web/octets.js
   exit
 fi
 scripts/installer.sh tests
