@@ -1,11 +1,11 @@
 /* Prints what the desktop game draws, against which the Windows and web builds are
  * checked: each picture's size and a hash of its pixels as SDL_image decodes them,
- * then each of the game's lines as SDL_ttf draws it, its text, width and height and
- * a row of '#' (ink) and '.' per pixel row. tests/bureau.txt is its output on Debian 12:
+ * then each of the game's lines (plateforme/lisible.h) as SDL_ttf draws it, its text,
+ * width and height and a row of '#' (ink) and '.' per pixel row. tests/bureau.txt is
+ * its output on Debian 12:
  *   cc tests/bureau.c $(pkg-config --cflags --libs SDL_image SDL_ttf sdl) && ./a.out > tests/bureau.txt */
-#include <SDL.h>
-#include <SDL_image.h>
-#include <SDL_ttf.h>
+#include "../plateforme/lisible.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -30,9 +30,6 @@ int main(void)
 {
     static const char* images[] = {"rsrc_img/target.jpg", "rsrc_img/terrain.jpg", "rsrc_img/perdu.jpg",
                                    "rsrc_img/curseur.bmp"};
-    static const char* lignes[] = {"Dunvexa !", "Points Max : 1", "Points Max : -2147483648", "Points Max : -1",
-                                   "Points Max : 0", "Points Max : 1234", "-2147483648 points", "-1 points",
-                                   "0 points", "1234 points"};
     for (size_t i = 0; i < sizeof images / sizeof *images; ++i) {
         SDL_Surface* s = IMG_Load(images[i]);
         if (!s)
@@ -43,12 +40,12 @@ int main(void)
     TTF_Font* police = TTF_Init() == 0 ? TTF_OpenFont("font/MorrisRomanBlack.ttf", 36) : NULL;
     if (!police)
         return 1;
-    for (size_t i = 0; i < sizeof lignes / sizeof *lignes; ++i) {
+    for (size_t i = 0; i < sizeof LIGNES_DU_JEU / sizeof *LIGNES_DU_JEU; ++i) {
         SDL_Color rouge = {255, 0, 0, 0};
-        SDL_Surface* s = TTF_RenderText_Solid(police, lignes[i], rouge);
+        SDL_Surface* s = TTF_RenderText_Solid(police, LIGNES_DU_JEU[i], rouge);
         if (!s)
             return 1;
-        printf("%s\n%d %d\n", lignes[i], s->w, s->h);
+        printf("%s\n%d %d\n", LIGNES_DU_JEU[i], s->w, s->h);
         for (int y = 0; y < s->h; ++y) {
             for (int x = 0; x < s->w; ++x)
                 putchar(((Uint8*)s->pixels)[y * s->pitch + x] ? '#' : '.');

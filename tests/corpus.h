@@ -1,11 +1,9 @@
 #pragma once
 // The files kept in tests/fuzz/corpus/, each of which once crashed or hung something,
 // and what every build must do with each (corpus/attendus.txt): refuse it, or draw it.
-#include <SDL_image.h>
-#include <SDL_ttf.h>
+#include "../plateforme/lisible.h"
 
 #include <fstream>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,24 +23,9 @@ inline std::vector<Attendu> Attendus(const std::string& corpus)
     return attendus;
 }
 
-// Whether the game takes the file: a picture loads; a font opens at the game's size
-// and draws its lines.
+// Whether the game takes the file, a font by its name.
 inline bool Pris(const std::string& chemin)
 {
-    if (chemin.size() < 4 || chemin.compare(chemin.size() - 4, 4, ".ttf") != 0) {
-        SDL_Surface* image = IMG_Load(chemin.c_str());
-        SDL_FreeSurface(image);
-        return image != nullptr;
-    }
-    static const int init = TTF_Init();
-    TTF_Font* police = init == 0 ? TTF_OpenFont(chemin.c_str(), 36) : nullptr;
-    bool pris = police != nullptr;
-    for (const char* ligne : {"Dunvexa !", "Points Max : -2147483648", "1234 points"}) {
-        SDL_Surface* s = pris ? TTF_RenderText_Solid(police, ligne, SDL_Color{255, 0, 0, 0}) : nullptr;
-        pris = s != nullptr;
-        SDL_FreeSurface(s);
-    }
-    if (police)
-        TTF_CloseFont(police);
-    return pris;
+    bool police = chemin.size() >= 4 && chemin.compare(chemin.size() - 4, 4, ".ttf") == 0;
+    return Lisible(chemin.c_str(), police ? POLICE : IMAGE);
 }

@@ -2,6 +2,7 @@
 // BMP reader) in WebAssembly, never by the browser's own decoders. Emscripten's SDL 1.2
 // ignores colour keys: a GIF's transparent pixels are transparent through alpha.
 #include "../image/image.h"
+#include "../lisible.h"
 
 #include <SDL_image.h>
 #include <emscripten.h>
@@ -31,7 +32,5 @@ extern "C" SDL_Surface* IMG_Load(const char* fichier)
 // Read by the page tests: whether the game takes a picture.
 extern "C" EMSCRIPTEN_KEEPALIVE int ImageLisible(const char* fichier)
 {
-    SDL_Surface* image = IMG_Load(fichier);
-    SDL_FreeSurface(image);
-    return image != nullptr;
+    return Lisible(fichier, IMAGE);
 }

@@ -2,6 +2,7 @@
 // browser font. Emscripten's SDL 1.2 keeps every surface 32-bit and ignores colour
 // keys, and takes pixels only between SDL_LockSurface and SDL_UnlockSurface: the
 // background is transparent through alpha.
+#include "../lisible.h"
 #include "../texte/texte.h"
 #include "partie.h"
 
@@ -9,7 +10,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 extern "C" SDL_Surface* TTF_RenderText_Solid(TTF_Font* police, const char* texte, SDL_Color couleur)
 {
@@ -50,18 +50,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int* EncreDeLigne(const char* texte)
     return ligne;
 }
 
-// Read by the page tests: whether the game takes a font, which must open at its size
-// and draw its lines.
+// Read by the page tests: whether the game takes a font.
 extern "C" EMSCRIPTEN_KEEPALIVE int PoliceLisible(const char* fichier)
 {
-    TTF_Font* police = TTF_OpenFont(fichier, TAILLE_POLICE);
-    bool lisible = police != nullptr;
-    for (const char* ligne : {"Dunvexa !", "Points Max : -2147483648", "1234 points"}) {
-        int largeur, hauteur;
-        Uint8* encre = lisible ? TracerTexte(police, ligne, &largeur, &hauteur) : nullptr;
-        lisible = encre != nullptr;
-        free(encre);
-    }
-    TTF_CloseFont(police);
-    return lisible;
+    return Lisible(fichier, POLICE);
 }
