@@ -192,7 +192,7 @@ static bool Encre(const FT_Bitmap& b, const unsigned char* ligne, unsigned x)
     }
 }
 
-// Gives back the glyphs kept from the measure; null for the caller to return.
+// Gives back the glyphs kept from the measure, and returns what the caller returns.
 static Uint8* Rendre(std::vector<FT_Glyph>& glyphes, Uint8* encre)
 {
     for (FT_Glyph g : glyphes)
