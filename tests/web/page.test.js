@@ -179,8 +179,9 @@ test('the page comes back from the back forward cache still playing', () => Avec
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
 function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
+  // The changelog dates a build made outside git (plateforme/publication.cmake).
   for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'tests/web',
-                   'rsrc_img', 'font', 'son'])
+                   'rsrc_img', 'font', 'son', 'paquet/changelog'])
     fs.cpSync(path.join(racine, d), path.join(copie, d),
               { recursive: true, filter: f => !f.includes('node_modules') });
   changer(copie);
