@@ -34,6 +34,7 @@ mergeInto(LibraryManager.library, {
   Ceder__postset: "['mousedown', 'keydown', 'keyup'].forEach(function (type) {" +
     " addEventListener(type, function () { if (SDL.reveil) callUserCallback(SDL.reveil); }); });",
   Ceder: function () {
+    SDL.lance = true;
     Asyncify.handleSleep(function (reprendre) {
       var appui = SDL.events.some(function (e) {
         return e.type === 'mousedown' || e.type === 'keydown' || e.type === 'keyup';
@@ -56,8 +57,12 @@ mergeInto(LibraryManager.library, {
   // The built-in call, less its `unload` listener (a quit no one would see): that
   // deprecated event keeps a page out of the back/forward cache, so the game comes
   // back from it where it was, still playing.
-  SDL_Init__deps: ['$SDL', '$zeroMemory'],
+  SDL_Init__deps: ['$Souffler', '$Initialiser'],
   SDL_Init: function (initFlags) {
+    return Souffler(function () { return Initialiser(initFlags); });
+  },
+  $Initialiser__deps: ['$SDL', '$zeroMemory'],
+  $Initialiser: function (initFlags) {
     SDL.startTime = Date.now();
     SDL.initFlags = initFlags;
     if (!Module['doNotCaptureKeyboard']) {
@@ -76,6 +81,28 @@ mergeInto(LibraryManager.library, {
     for (var t in types)
       SDL.DOMEventToSDLEvent[t] = types[t];
     return 0;
+  },
+
+  // Until the first flip, SDL's set-up and each new surface (a picture read, a line of
+  // text) first let the browser run: the game's start, pictures, font and first screen,
+  // is then a few short tasks rather than one long one that a phone's first tap would
+  // wait behind. Never in play, nor in a call the page tests make while the game sleeps.
+  $Souffler__deps: ['$SDL', '$safeSetTimeout'],
+  $Souffler: function (faire) {
+    // A rewind, as the game resumes, must go through handleSleep to end.
+    if (Asyncify.state === Asyncify.State.Normal && (SDL.lance || Asyncify.currData))
+      return faire();
+    // As the flip's: an exit in the game's start then ends it as it would unbroken.
+    return Asyncify.handleSleep(function (reprendre) {
+      safeSetTimeout(function () { reprendre(faire()); }, 0);
+    });
+  },
+
+  SDL_CreateRGBSurface__deps: ['$SDL', '$Souffler'],
+  SDL_CreateRGBSurface: function (flags, width, height, depth, rmask, gmask, bmask, amask) {
+    return Souffler(function () {
+      return SDL.makeSurface(width, height, flags, false, 'CreateRGBSurface', rmask, gmask, bmask, amask);
+    });
   },
 
   // The same, without the line the built-in call adds to the game's own output.

@@ -176,6 +176,25 @@ test('the page comes back from the back forward cache still playing', () => Avec
   assert.notDeepStrictEqual(await Pixels(page, 0, 0, 120, 60), avant, 'the hit scored');
 }));
 
+// Before its first screen, the game lets the browser run at SDL's set-up and at each
+// picture and line it makes, so its start is not one long task: counted as the page's
+// timers that run between the runtime's start and the first flip (none, unbroken).
+test('the game starts in short steps, the browser running between them', () => Avec(async page => {
+  await Attendre(page, () => Module._Passes() > 0);
+  const pas = await Lire(page, () => window.pas);
+  assert.ok(pas >= 5, `${pas} steps`);
+}, { avant: page => page.evaluateOnNewDocument(() => {
+  window.pas = 0;
+  const minuteur = window.setTimeout;
+  window.setTimeout = function (f, ...a) {
+    return minuteur.call(window, function () {
+      if (Module.calledRun && Module._Passes() === 0)
+        window.pas++;
+      return f.apply(this, arguments);
+    }, ...a);
+  };
+}) }));
+
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
 function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
