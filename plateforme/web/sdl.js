@@ -1,4 +1,4 @@
-// Calls of Emscripten's SDL 1.2 that must behave as on the desktop.
+// Calls of Emscripten's SDL 1.2 that must behave as on the desktop, and its sound started at a tap.
 mergeInto(LibraryManager.library, {
   // The desktop refuses a missing surface with -1; the game relies on it when the
   // game-over picture is missing or no line has been drawn yet.
@@ -54,10 +54,27 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  // A page may start its sound only in the handler of a player's gesture: a click, or
+  // of a touch only its end. Emscripten's SDL tries once, at the first press, key or
+  // touchstart; on a phone that is the press the page sends at a touch's start, too
+  // early. So every touch's end and click tries again while the sound is not running
+  // (Safari says `interrupted` after a call); a shot asked for meanwhile plays whole
+  // once it runs. Capture listeners of the window, set as the script loads (SDL_Init
+  // pulls them in).
+  $Debloquer__deps: ['$SDL'],
+  $Debloquer__postset: "['touchend', 'click'].forEach(function (type) { addEventListener(type, Debloquer, true); });",
+  $Debloquer: function () {
+    var contexte = SDL.audioContext;
+    if (contexte && contexte.state !== 'running' && contexte.state !== 'closed') {
+      // WebKit refuses it on a touch that is not a tap: the next gesture tries again.
+      contexte.resume().catch(function () {});
+    }
+  },
+
   // The built-in call, less its `unload` listener (a quit no one would see): that
   // deprecated event keeps a page out of the back/forward cache, so the game comes
   // back from it where it was, still playing.
-  SDL_Init__deps: ['$Souffler', '$Initialiser'],
+  SDL_Init__deps: ['$Souffler', '$Initialiser', '$Debloquer'],
   SDL_Init: function (initFlags) {
     return Souffler(function () { return Initialiser(initFlags); });
   },
