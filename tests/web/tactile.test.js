@@ -20,8 +20,17 @@ async function Taper(page, x, y) {
   await page.touchscreen.tap(px, py);
 }
 
+// A tap on the middle of the element named, found as Lire reads.
+async function TaperSur(page, selecteur) {
+  const [x, y] = await Lire(page, s => {
+    const b = document.querySelector(s).getBoundingClientRect();
+    return [b.left + b.width / 2, b.top + b.height / 2];
+  }, selecteur);
+  await page.touchscreen.tap(x, y);
+}
+
 // The canvas as laid out, and whether the page scrolls sideways.
-const Cadre = page => page.evaluate(() => {
+const Cadre = page => Lire(page, () => {
   const c = document.getElementById('canvas'), b = c.getBoundingClientRect();
   return { l: b.width, h: b.height, pixels: c.width, large: document.documentElement.scrollWidth > innerWidth,
            bouton: document.getElementById('espace').checkVisibility() };
@@ -68,21 +77,21 @@ test('a tap beside the target ends the game, and a tap leaves it cleanly', () =>
   await Passes(page);
   await Taper(page, 124, 124);   // just outside the target's box
   await Perdu(page);
-  await page.waitForFunction(() => Module.attend, { timeout: 10000 });
+  await Attendre(page, () => Module.attend, { timeout: 10000 });
   assert.strictEqual(await Sortie(page), '', 'the tap that lost does not also leave');
   await Taper(page, 300, 300);
-  await page.waitForFunction(() => document.getElementById('sortie').textContent === 'Exited cleanly\n',
-                             { timeout: 10000 });
-  assert.ok(await page.$eval('#encore', e => e.style.display === 'block'));
+  await Attendre(page, () => document.getElementById('sortie').textContent === 'Exited cleanly\n',
+                 { timeout: 10000 });
+  assert.ok(await Lire(page, () => document.getElementById('encore').style.display === 'block'));
 }, { avant: telephone() }));
 
 test('the space bar button turns on flash mode', () => Avec(async page => {
-  await page.tap('#espace');
+  await TaperSur(page, '#espace');
   await Passes(page);
   await Taper(page, 160, 160);
   await Passes(page, 0);   // no periodic repaint: the flash stays on screen
   assert.deepStrictEqual(await Pixels(page, 590, 300, 1, 1), [100, 100, 100, 255]);
-  assert.strictEqual(await page.evaluate(() => sons.joues), 0);
+  assert.strictEqual(await Lire(page, () => sons.joues), 0);
 }, { avant: telephone() }));
 
 // A copy of the built page on a server of its own: its worker and caches are its own.
@@ -99,14 +108,14 @@ async function Ailleurs(essai) {
 }
 
 // Once its worker has this build's files: the cache's names, and what it holds.
-const Pret = page => page.evaluate(async () => {
+const Pret = page => Lire(page, async () => {
   await navigator.serviceWorker.ready;
   const noms = await caches.keys();
   return { noms, fichiers: noms.length ? (await (await caches.open(noms[0])).keys()).map(r => r.url) : [] };
 });
 
 test('the page installs, and starts again with no network', () => Ailleurs(async (page, ici) => {
-  const manifeste = await page.evaluate(async () => {
+  const manifeste = await Lire(page, async () => {
     const m = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
     for (const i of m.icons) {
       const img = new Image();
@@ -130,8 +139,8 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
 
   await new Promise(ok => ici.close(ok));
   await page.reload();
-  await page.waitForFunction(() => Module.calledRun, { timeout: 60000 });
-  assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null));
+  await Attendre(page, () => Module.calledRun, { timeout: 60000 });
+  assert.ok(await Lire(page, () => navigator.serviceWorker.controller !== null));
   await Passes(page);
   const cible = await Pixels(page, 139, 160, 1, 1);
   assert.ok(cible[2] > 200 && cible[0] < 60, `the target, drawn offline: ${cible}`);
@@ -151,10 +160,11 @@ test('after a new build, the caches hold only that build', () => Ailleurs(async 
   assert.notDeepStrictEqual([nom], avant);
 
   await page.reload();
-  await page.waitForFunction(async nom => JSON.stringify(await caches.keys()) === JSON.stringify([nom]),
-                             { timeout: 30000 }, nom);
+  await Attendre(page, async nom => JSON.stringify(await caches.keys()) === JSON.stringify([nom]),
+                 { timeout: 30000 }, nom);
   await page.reload();
-  assert.match(await page.content(), /another build/);
+  // The whole document: the build's note comes after </html>.
+  assert.match(await Lire(page, () => new XMLSerializer().serializeToString(document)), /another build/);
 }));
 
 // As scripts/web.sh --serve serves it: each file the worker keeps is sent once, by
