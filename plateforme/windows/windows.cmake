@@ -5,9 +5,14 @@ include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
 bibliotheques(win32)
 set(GAVREMO_WIN32 ${GAVREMO_PREFIXE})
 list(APPEND CMAKE_FIND_ROOT_PATH ${GAVREMO_WIN32})
-find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES SDL REQUIRED)
-find_library(SDL_LIB SDL REQUIRED)
-find_library(SDL_MIXER_LIB SDL_mixer REQUIRED)
+find_path(SDL_INCLUDE SDL.h PATH_SUFFIXES SDL NO_CACHE REQUIRED)
+find_library(SDL_LIB SDL NO_CACHE REQUIRED)
+find_library(SDL_MIXER_LIB SDL_mixer NO_CACHE REQUIRED)
+# ld puts the game's imports in the order of the paths of the import libraries, the
+# system's and SDL's alike: from a double slash, SDL's always come first, wherever the
+# cache is, so the same sources give the same exe.
+set(SDL_LIB /${SDL_LIB})
+set(SDL_MIXER_LIB /${SDL_MIXER_LIB})
 include(${CMAKE_CURRENT_LIST_DIR}/../lecteurs.cmake)
 
 add_library(plateforme STATIC ${CMAKE_CURRENT_LIST_DIR}/entree.cpp ${CMAKE_CURRENT_LIST_DIR}/image.cpp
