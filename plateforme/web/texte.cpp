@@ -32,10 +32,13 @@ extern "C" SDL_Surface* TTF_RenderText_Solid(TTF_Font* police, const char* texte
 }
 
 // Read by the page tests: a line's ink in the game's font, as its width, its height and
-// a byte a pixel, held until the next call.
+// a byte a pixel, held until the next call. The tests may ask before the game's start
+// has reached TTF_Init, so it is asked here too (it does nothing the second time).
 extern "C" EMSCRIPTEN_KEEPALIVE int* EncreDeLigne(const char* texte)
 {
-    static TTF_Font* police = TTF_OpenFont(FICHIER_POLICE, TAILLE_POLICE);
+    static TTF_Font* police = nullptr;
+    if (!police && TTF_Init() == 0)
+        police = TTF_OpenFont(FICHIER_POLICE, TAILLE_POLICE);
     static int* ligne = nullptr;
     int largeur, hauteur;
     Uint8* encre = TracerTexte(police, texte, &largeur, &hauteur);
