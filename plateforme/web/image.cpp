@@ -9,8 +9,12 @@
 
 #include <cstring>
 
+// At the game's start, lets the browser run first (sdl.js).
+extern "C" int Etape(void);
+
 extern "C" SDL_Surface* IMG_Load(const char* fichier)
 {
+    Etape();
     Image image;
     if (const char* raison = ChargerImage(fichier, &image)) {
         IMG_SetError("%s", raison);

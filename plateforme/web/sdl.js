@@ -61,8 +61,12 @@ mergeInto(LibraryManager.library, {
   // (Safari says `interrupted` after a call); a shot asked for meanwhile plays whole
   // once it runs. Capture listeners of the window, set as the script loads (SDL_Init
   // pulls them in).
+  // Chromium on the desktop sets its sound up in a process of its own at a browser's
+  // first audio context, a tenth of a second in which the page waits. Asking for the
+  // list of outputs as the script loads sets it up then, without waiting.
   $Debloquer__deps: ['$SDL'],
-  $Debloquer__postset: "['touchend', 'click'].forEach(function (type) { addEventListener(type, Debloquer, true); });",
+  $Debloquer__postset: "['touchend', 'click'].forEach(function (type) { addEventListener(type, Debloquer, true); });" +
+    " if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) navigator.mediaDevices.enumerateDevices().catch(function () {});",
   $Debloquer: function () {
     var contexte = SDL.audioContext;
     if (contexte && contexte.state !== 'running' && contexte.state !== 'closed') {
@@ -100,8 +104,8 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  // Until the first flip, SDL's set-up and each new surface (a picture read, a line of
-  // text) first let the browser run: the game's start, pictures, font and first screen,
+  // Until the first flip, SDL's set-up, each new surface and each step (Etape) first
+  // let the browser run: the game's start, pictures, font and first screen,
   // is then a few short tasks rather than one long one that a phone's first tap would
   // wait behind. Never in play, nor in a call the page tests make while the game sleeps.
   $Souffler__deps: ['$SDL', '$safeSetTimeout'],
@@ -113,6 +117,12 @@ mergeInto(LibraryManager.library, {
     return Asyncify.handleSleep(function (reprendre) {
       safeSetTimeout(function () { reprendre(faire()); }, 0);
     });
+  },
+
+  // A step of the start that makes no surface: decoding a picture, drawing a line.
+  Etape__deps: ['$Souffler'],
+  Etape: function () {
+    return Souffler(function () { return 0; });
   },
 
   SDL_CreateRGBSurface__deps: ['$SDL', '$Souffler'],

@@ -11,8 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 
+// At the game's start, lets the browser run first (sdl.js).
+extern "C" int Etape(void);
+
 extern "C" SDL_Surface* TTF_RenderText_Solid(TTF_Font* police, const char* texte, SDL_Color couleur)
 {
+    Etape();
     int largeur, hauteur;
     Uint8* encre = TracerTexte(police, texte, &largeur, &hauteur);
     if (!encre)

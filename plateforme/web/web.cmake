@@ -29,7 +29,7 @@ target_compile_options(plateforme PUBLIC -Wall -Wextra -sUSE_SDL=1)
 
 # The game yields to the browser inside a pass, which only ASYNCIFY allows, through
 # Emscripten's sleeps, the flip's own (Ceder, in sdl.js) and, at the start, SDL's
-# set-up's and a new surface's. The page
+# set-up's, a new surface's and a step's (Etape). The page
 # tests put files in through FS and call the game's readers directly with a string of
 # theirs: ccall, while the game sleeps, mistakes the call for one that sleeps.
 set(page ${CMAKE_BINARY_DIR}/page)
@@ -37,7 +37,7 @@ list(TRANSFORM ASSETS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE fichiers)
 set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
-  -sASYNCIFY -sASYNCIFY_IMPORTS=Ceder,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
+  -sASYNCIFY -sASYNCIFY_IMPORTS=Ceder,Etape,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
   -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
