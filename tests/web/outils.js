@@ -87,11 +87,12 @@ async function Navigateur({ args = [], ...options } = {}) {
 }
 
 // WebKitGTK's MiniBrowser, which puppeteer does not drive, through WebKitWebDriver
-// (WebDriver classic), behind the few calls of puppeteer's that the page's tests make.
-// Each page is a browser of its own, so no worker outlives its test. It needs a display
-// (DISPLAY), and plays to a PulseAudio of its own as Firefox does. Its scripts, unlike
-// puppeteer's, run with no user activation.
+// by WebdriverIO in WebDriver classic, behind the few calls of puppeteer's that the
+// page's tests make. Each page is a browser of its own, so no worker outlives its test.
+// It needs a display (DISPLAY), and plays to a PulseAudio of its own as Firefox does.
+// Its scripts, unlike puppeteer's, run with no user activation.
 async function WebKit({ width, height } = { width: 900, height: 1000 }) {
+  const { remote, Key } = require('webdriverio');
   const pulse = await Pulse();
   const port = await new Promise(ok => {
     const s = http.createServer().listen(0, '127.0.0.1', () => { const p = s.address().port; s.close(() => ok(p)); });
@@ -99,15 +100,8 @@ async function WebKit({ width, height } = { width: 900, height: 1000 }) {
   const pilote = spawn('WebKitWebDriver', [`--port=${port}`],
                        { env: { ...process.env, PULSE_SERVER: pulse.serveur }, stdio: 'ignore' });
   process.once('exit', () => pilote.kill());
-  const envoyer = async (methode, chemin, corps) => {
-    const r = await fetch(`http://127.0.0.1:${port}${chemin}`, {
-      method: methode, headers: { 'Content-Type': 'application/json' }, body: corps && JSON.stringify(corps) });
-    const { value } = await r.json();
-    if (!r.ok)
-      throw new Error(`WebKitWebDriver ${chemin}: ${value.message}`);
-    return value;
-  };
-  for (let i = 0; !await envoyer('GET', '/status').then(v => v.ready, () => false); i++) {
+  const pret = () => fetch(`http://127.0.0.1:${port}/status`).then(r => r.json()).then(r => r.value.ready).catch(() => false);
+  for (let i = 0; !await pret(); i++) {
     if (i === 100) {
       pilote.kill();
       pulse.arreter();
@@ -119,28 +113,33 @@ async function WebKit({ width, height } = { width: 900, height: 1000 }) {
     .split('\n').find(f => f.endsWith('/MiniBrowser'));
   return {
     async newPage() {
-      const { sessionId } = await envoyer('POST', '/session', { capabilities: { alwaysMatch: {
-        'webkitgtk:browserOptions': { binary: minibrowser, args: ['--automation'] } } } });
-      const s = `/session/${sessionId}`;
-      await envoyer('POST', `${s}/window/rect`, { x: 0, y: 0, width, height });
-      const gestes = (type, actions) => envoyer('POST', `${s}/actions`, { actions: [{ type, id: type, actions }] });
-      // On the CSS pixel (x, y), which a pointer's integer position takes whole.
-      const vers = (x, y) => ({ type: 'pointerMove', origin: 'viewport', x: Math.floor(x), y: Math.floor(y) });
-      const page = {
-        goto: url => envoyer('POST', `${s}/url`, { url }),
-        evaluate: (f, ...args) => envoyer('POST', `${s}/execute/sync`, { script: `return (${f})(...arguments);`, args }),
+      // WebDriver classic, whose scripts grant no user activation, where BiDi's may be
+      // asked to.
+      const session = await remote({
+        hostname: '127.0.0.1', port, path: '/', logLevel: 'error',
+        capabilities: { 'wdio:enforceWebDriverClassic': true,
+                        'webkitgtk:browserOptions': { binary: minibrowser, args: ['--automation'] } },
+      });
+      if (session.isBidi)
+        throw new Error('WebKit driven through WebDriver BiDi');
+      await session.setWindowRect(0, 0, width, height);
+      // On the CSS pixel (x, y), which a pointer's integer position takes whole, in one
+      // step, as puppeteer's mouse moves.
+      const vers = (x, y) => session.action('pointer').move({ x: Math.floor(x), y: Math.floor(y), duration: 0 });
+      return {
+        goto: url => session.url(url),
+        evaluate: (f, ...args) => session.execute(f, ...args),
         mouse: {
-          move: (x, y) => gestes('pointer', [vers(x, y)]),
-          click: (x, y) => gestes('pointer', [vers(x, y), { type: 'pointerDown', button: 0 },
-                                              { type: 'pointerUp', button: 0 }]),
+          move: (x, y) => vers(x, y).perform(),
+          click: (x, y) => vers(x, y).down({ button: 0 }).up({ button: 0 }).perform(),
         },
-        // puppeteer's key names: ' ', or 'KeyA' for a letter.
-        keyboard: { press: touche => { const k = touche.replace(/^Key/, '').toLowerCase();
-                                       return gestes('key', [{ type: 'keyDown', value: k }, { type: 'keyUp', value: k }]); } },
+        // puppeteer's key names: a character, 'KeyA' for a letter, 'Digit1' for a figure,
+        // or one that WebdriverIO names alike ('Enter', 'Escape', 'ArrowLeft'...).
+        keyboard: { press: touche => session.keys(Key[touche] || touche.replace(/^Key([A-Z])$/, (_, l) => l.toLowerCase())
+                                                                      .replace(/^Digit(\d)$/, '$1')) },
         on() {},   // WebDriver classic tells no page errors
-        close: () => envoyer('DELETE', s),
+        close: () => session.deleteSession(),
       };
-      return page;
     },
     close() {
       pilote.kill();
