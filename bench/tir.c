@@ -1,9 +1,12 @@
-// Presses the mouse through XTEST and hears when the sound comes out, on one clock:
+// Presses the mouse through XTEST and hears, or sees, what follows, on one clock:
 // each line "X Y 1" read from stdin moves the pointer there, presses and releases
 // button 1, and prints the milliseconds from the press to the first loud sample of
 // the PulseAudio source given (a null sink's monitor), or "-" after a second of
-// silence; "X Y 0" only moves it and prints "-". Built and run by scripts/mesurer.sh son.
+// silence; "X Y 2 PX PY" presses as well, and prints the milliseconds to the screen's
+// pixel (PX, PY) changing colour, or "-" after a second; "X Y 0" only moves it and
+// prints "-". Built and run by scripts/mesurer.sh son and appui.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <pulse/simple.h>
 
@@ -15,6 +18,7 @@
 
 #define FREQUENCE 48000
 #define SEUIL 64   // of 32768: louder than any rounding, quieter than the shot's first samples
+#define ECART 24   // of 255 on a channel: a pixel changed, beyond any rounding of the browser's
 
 static pa_simple* source;
 static pthread_mutex_t verrou = PTHREAD_MUTEX_INITIALIZER;
@@ -53,6 +57,23 @@ static void* Ecouter(void* rien)
     return NULL;
 }
 
+static unsigned long Pixel(Display* d, int x, int y)
+{
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
+    unsigned long v = image ? XGetPixel(image, 0, 0) : 0;
+    if (image)
+        XDestroyImage(image);
+    return v;
+}
+
+static int Autre(unsigned long a, unsigned long b)
+{
+    for (int decalage = 0; decalage < 24; decalage += 8)
+        if (abs((int)(a >> decalage & 0xff) - (int)(b >> decalage & 0xff)) > ECART)
+            return 1;
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     Display* d = XOpenDisplay(NULL);
@@ -73,8 +94,10 @@ int main(int argc, char** argv)
     pthread_create(&fil, NULL, Ecouter, NULL);
     setvbuf(stdout, NULL, _IOLBF, 0);
 
-    int x, y, appuyer;
+    int x, y, appuyer, px = 0, py = 0;
     while (scanf("%d %d %d", &x, &y, &appuyer) == 3) {
+        if (appuyer == 2 && scanf("%d %d", &px, &py) != 2)
+            return 2;
         XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
         XSync(d, False);
         // The page takes the motion before the press, as a hand would give it time to.
@@ -89,12 +112,30 @@ int main(int argc, char** argv)
             calme = Maintenant() - bruit > 0.1;
             pthread_mutex_unlock(&verrou);
         }
+        unsigned long avant = appuyer == 2 ? Pixel(d, px, py) : 0;
         pthread_mutex_lock(&verrou);
         premier = -1;
         appui = Maintenant();
         pthread_mutex_unlock(&verrou);
         XTestFakeButtonEvent(d, 1, True, CurrentTime);
         XSync(d, False);
+        if (appuyer == 2) {
+            double vu = -1;
+            // Every half millisecond: a closer look would take a core from the browser.
+            while (vu < 0 && Maintenant() - appui < 1) {
+                if (Autre(Pixel(d, px, py), avant))
+                    vu = Maintenant();
+                else
+                    usleep(500);
+            }
+            XTestFakeButtonEvent(d, 1, False, CurrentTime);
+            XSync(d, False);
+            if (vu < 0)
+                printf("-\n");
+            else
+                printf("%.2f\n", (vu - appui) * 1000);
+            continue;
+        }
         usleep(30000);
         XTestFakeButtonEvent(d, 1, False, CurrentTime);
         XSync(d, False);

@@ -5,11 +5,14 @@
 # "mesurer.sh debian13 [ARGS]" measures in the Debian 13 root instead.
 # "mesurer.sh son [PRESSES]" times a press to its sound in the page, beside a bare
 # page's (50 presses each by default).
+# "mesurer.sh appui [PRESSES]" times a press to the page's canvas, a hit in flash mode
+# and a miss at score 0, beside a bare page's (10 presses of each by default).
 # "mesurer.sh souris [GAMES]" times a click to the screen with the mouse still and
 # moving up to 8,000 times a second (9 games a rate by default).
 # "mesurer.sh phare [RUNS]" runs Lighthouse on the page and on a bare Emscripten SDL
-# page, as scripts/web.sh --serve serves them (3 runs each by default), and the bytes a
-# first visit transfers.
+# page, as scripts/web.sh --serve serves them (3 runs each by default), then traces
+# their longest tasks, through a whole game for the page, and counts the bytes a first
+# visit transfers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
@@ -20,14 +23,19 @@ fi
 
 # Chromium in windows side by side on Xvfb, its sound going to a PulseAudio null sink
 # whose monitor tir records, pressing the mouse through XTEST on the same clock.
-if [ "${1:-}" = son ]; then
+if [ "${1:-}" = son ] || [ "${1:-}" = appui ]; then
   scripts/installer.sh son-web
   scripts/web.sh >/dev/null
   gcc -O2 -Wall -Wextra -o build-web/tir bench/tir.c -lpulse-simple -lpulse -lX11 -lXtst -lpthread
   [ -d tests/web/node_modules/puppeteer-core ] || (cd tests/web && npm ci --no-audit --no-fund >/dev/null)
   xvfb 1440x1000x24
-  echo "== $(chromium --version 2>/dev/null), $(nproc) cores, ${2:-50} presses each, a press to its first sample heard"
-  node tests/web/son.js "${2:-50}" build-web/tir
+  if [ "$1" = son ]; then
+    echo "== $(chromium --version 2>/dev/null), $(nproc) cores, ${2:-50} presses each, a press to its first sample heard"
+    node tests/web/son.js "${2:-50}" build-web/tir
+  else
+    echo "== $(chromium --version 2>/dev/null), $(nproc) cores, ${2:-10} presses of each, a press to the screen changing"
+    node tests/web/appui.js "${2:-10}" build-web/tir
+  fi
   exit
 fi
 if [ "${1:-}" = phare ]; then
@@ -36,6 +44,7 @@ if [ "${1:-}" = phare ]; then
   [ -d tests/web/node_modules/lighthouse ] || (cd tests/web && npm ci --no-audit --no-fund >/dev/null)
   echo "== $(chromium --version 2>/dev/null), $(nproc) cores, load: $(cut -d' ' -f1-3 /proc/loadavg)"
   node tests/web/phare.js "${2:-3}"
+  node tests/web/taches.js "${2:-3}"
   node tests/web/octets.js
   exit
 fi

@@ -111,4 +111,4 @@ async function main() {
 if (require.main === module)
   main().catch(e => { console.error(e); process.exit(1); });
 
-module.exports = { Phare, Servi };
+module.exports = { Phare, Servi, PageNue };

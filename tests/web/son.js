@@ -76,18 +76,25 @@ function Mediane(v) {
   return t.length % 2 ? t[m] : (t[m - 1] + t[m]) / 2;
 }
 
-(async () => {
+// The tir program on a sound server of its own, which both browsers then play to.
+// Tirer([x, y]) moves the pointer there and presses: the milliseconds to the sound;
+// with appuyer 0 it only moves it, with 2 and [px, py], the milliseconds to that
+// pixel of the screen changing.
+async function Tireur(programme) {
   const pulse = await Pulse();
-  process.env.PULSE_SERVER = pulse.serveur;   // for tir and both browsers
+  process.env.PULSE_SERVER = pulse.serveur;
   const tir = spawn(programme, ['gavremo.monitor'], { stdio: ['pipe', 'pipe', 'inherit'] });
   const lignes = readline.createInterface({ input: tir.stdout })[Symbol.asyncIterator]();
-  // Moves the pointer there and, if asked, presses: the milliseconds to the sound.
-  const Tirer = async ([x, y], appuyer = 1) => {
-    tir.stdin.write(`${x} ${y} ${appuyer}\n`);
+  const Tirer = async ([x, y], appuyer = 1, pixel = []) => {
+    tir.stdin.write(`${[x, y, appuyer, ...pixel].join(' ')}\n`);
     const { value } = await lignes.next();
     return value === '-' ? null : +value;
   };
+  return { Tirer, arreter: () => { tir.stdin.end(); pulse.arreter(); } };
+}
 
+async function main() {
+  const { Tirer, arreter } = await Tireur(programme);
   const [site, page] = [await Serveur(racine), await Serveur(PAGE)];
   // The game last: its second target escapes 6 s after it starts, unless hit.
   const nu = await Fenetre(LARGEUR + 20, site.adresse + 'tests/web/nu.html', () => window.tir);
@@ -136,8 +143,7 @@ function Mediane(v) {
     traces[nom] = await f.page.evaluate(() => traces.slice(1));
     await f.navigateur.close();
   }
-  tir.stdin.end();
-  pulse.arreter();
+  arreter();
   site.close();
   page.close();
 
@@ -149,4 +155,9 @@ function Mediane(v) {
   ligne('game page', a, mesures.jeu, traces.jeu, perdus.jeu);
   ligne('bare page', b, mesures.nu, traces.nu, perdus.nu);
   console.log(`game / bare: ${(a / b).toFixed(2)}`);
-})().catch(e => { console.error(e); process.exit(1); });
+}
+
+if (require.main === module)
+  main().catch(e => { console.error(e); process.exit(1); });
+
+module.exports = { PAGE, LARGEUR, Tireur, Fenetre, Cible, Ecran, Mediane };

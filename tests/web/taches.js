@@ -1,0 +1,111 @@
+// The main thread's longest tasks through a whole game, from the page's first byte to
+// "Exited cleanly", beside the bare Emscripten SDL page's from its first byte through
+// as many taps: each in Debian's Chromium as Lighthouse's phone (412 x 823, touch, the
+// CPU slowed 4 times, here by the DevTools protocol rather than simulated), served as
+// scripts/web.sh --serve serves it, traced by the DevTools protocol.
+//   node taches.js [RUNS]   RUNS of each, alternated (3 by default)
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { racine, attendre, Navigateur, Lire, Attendre, Point, FinDePartie } = require('./outils');
+const { Servi, PageNue } = require('./phare');
+
+const CIBLE = [160, 160];   // the first target's middle, until its timer moves it
+const RATE = [300, 60];     // no target ever reaches y < 128: a sure miss
+
+// What a task did, from the first event under it that says.
+function Quoi(evenements, tache) {
+  for (const e of evenements) {
+    if (e.ts < tache.ts || e.ts >= tache.ts + tache.dur || e === tache)
+      continue;
+    const d = e.args?.data || {};
+    const qui = (d.url || '').split('/').pop();
+    if (e.name === 'EvaluateScript' || e.name === 'FunctionCall' || e.name === 'TimerFire' ||
+        e.name === 'EventDispatch' || e.name === 'ParseHTML' || e.name === 'Layout' ||
+        e.name === 'FireAnimationFrame' || e.name.startsWith('v8.wasm') || e.name === 'MajorGC')
+      return [e.name, d.type, d.functionName, qui].filter(Boolean).join(' ');
+  }
+  return 'the browser';
+}
+
+// The tasks over 50 ms on the main thread of the page at url, longest first.
+function Taches(fichier, url) {
+  const ev = JSON.parse(fs.readFileSync(fichier, 'utf8')).traceEvents;
+  const fil = ev.find(e => e.name === 'ParseHTML' && e.args?.beginData?.url === url);
+  const siens = ev.filter(e => e.pid === fil.pid && e.tid === fil.tid && e.ph === 'X');
+  // From the task that parses the page: the one before belongs to about:blank.
+  return siens.filter(e => e.name === 'RunTask' && e.dur > 50000 && e.ts + e.dur >= fil.ts)
+    .sort((a, b) => b.dur - a.dur)
+    .map(t => ({ ms: t.dur / 1000, quoi: Quoi(siens, t) }));
+}
+
+// One load and game of url, traced: its long tasks.
+async function Partie(url, jeu) {
+  const navigateur = await Navigateur();
+  const fichier = path.join(os.tmpdir(), `gavremo-taches-${process.pid}.json`);
+  try {
+    const page = await navigateur.newPage();
+    await page.setViewport({ width: 412, height: 823, isMobile: true, hasTouch: true, deviceScaleFactor: 1.75 });
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+    await page.tracing.start({ path: fichier, categories: ['devtools.timeline', 'disabled-by-default-devtools.timeline', 'v8.execute'] });
+    await page.goto(url);
+    const Taper = async ([x, y]) => page.touchscreen.tap(...await Point(page, x, y));
+    if (jeu) {
+      await Attendre(page, () => window.Module?.calledRun && Module._Passes() > 0, { timeout: 60000 });
+      await attendre(1000);
+      await Taper(CIBLE);                                    // a hit
+      await attendre(500);
+      await page.touchscreen.tap(...await Lire(page, () => {  // the space bar: flash mode
+        const b = document.getElementById('espace').getBoundingClientRect();
+        return [b.left + b.width / 2, b.top + b.height / 2];
+      }));
+      await attendre(500);
+      while (!await Lire(page, FinDePartie)) {               // misses, down to the game-over screen
+        await Taper(RATE);
+        await attendre(200);
+      }
+      await attendre(500);
+      await Taper(RATE);                                     // the key that leaves
+      await Attendre(page, () => /Exited cleanly/.test(document.getElementById('sortie').textContent));
+    } else {
+      await Attendre(page, () => document.readyState === 'complete');
+      await attendre(1000);
+      for (let i = 0; i < 4; i++) {
+        await Taper(CIBLE);
+        await attendre(500);
+      }
+    }
+    await page.tracing.stop();
+    return Taches(fichier, url);
+  } finally {
+    fs.rmSync(fichier, { force: true });
+    await navigateur.close();
+  }
+}
+
+const mediane = v => [...v].sort((a, b) => a - b)[Math.floor(v.length / 2)];
+
+async function main() {
+  const fois = +(process.argv[2] || 3);
+  const pages = { page: process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), nue: PageNue() };
+  const longues = { page: [], nue: [] };
+  for (let i = 0; i < fois; i++) {
+    for (const [nom, dossier] of Object.entries(pages)) {
+      const servi = await Servi(dossier);
+      try {
+        const t = await Partie(servi.adresse, nom === 'page');
+        longues[nom].push(t.length ? t[0].ms : 0);
+        console.log(`${nom} run ${i + 1}: ${t.length} tasks over 50 ms; ` +
+                    t.slice(0, 6).map(x => `${Math.round(x.ms)} ms ${x.quoi}`).join(', '));
+      } finally {
+        servi.arreter();
+      }
+    }
+  }
+  const [a, b] = [mediane(longues.page), mediane(longues.nue)];
+  console.log(`== longest task, medians of ${fois} runs: page ${Math.round(a)} ms, bare page ${Math.round(b)} ms, ` +
+              `ratio ${(a / b).toFixed(2)}; load now ${fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ')}`);
+}
+
+main().catch(e => { console.error(e); process.exit(1); });
