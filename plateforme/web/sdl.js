@@ -86,6 +86,10 @@ mergeInto(LibraryManager.library, {
   $Initialiser: function (initFlags) {
     SDL.startTime = Date.now();
     SDL.initFlags = initFlags;
+    // The game locks a surface only to write each of its pixels (a picture read, a
+    // line drawn): reading the canvas back first, as a lock does by default, is waste,
+    // and on a phone a slow one, at the game-over picture's press as at the start.
+    SDL.defaults.discardOnLock = true;
     if (!Module['doNotCaptureKeyboard']) {
       var cible = Module['keyboardListeningElement'] || document;
       ['keydown', 'keyup', 'keypress'].forEach(function (type) { cible.addEventListener(type, SDL.receiveEvent); });
