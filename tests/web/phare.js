@@ -78,26 +78,33 @@ function PageNue() {
   return dossier;
 }
 
-async function main() {
-  const fois = +(process.argv[2] || 3);
+// The game's page and the bare one, each served in turn FOIS times (alternated, so
+// that a busier moment of the machine falls on both): faire(name, address, run).
+async function EnAlternance(fois, faire) {
   const pages = { page: process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), nue: PageNue() };
-  const resultats = { page: [], nue: [] };
-  // Alternated, so that a busier moment of the machine falls on both.
   for (let i = 0; i < fois; i++) {
     for (const [nom, dossier] of Object.entries(pages)) {
       const servi = await Servi(dossier);
       try {
-        const r = await Phare(servi.adresse);
-        resultats[nom].push(r);
-        console.log(`${nom} run ${i + 1}: ${JSON.stringify(r.notes)} TBT ${Math.round(r.tbt)} ms, ` +
-                    `longest task ${Math.round(r.longue)} ms, max FID ${Math.round(r.fid)} ms; ${r.taches.join(', ')}`);
-        for (const e of r.echecs)
-          console.log(`  ${e}`);
+        await faire(nom, servi.adresse, i);
       } finally {
         servi.arreter();
       }
     }
   }
+}
+
+async function main() {
+  const fois = +(process.argv[2] || 3);
+  const resultats = { page: [], nue: [] };
+  await EnAlternance(fois, async (nom, adresse, i) => {
+    const r = await Phare(adresse);
+    resultats[nom].push(r);
+    console.log(`${nom} run ${i + 1}: ${JSON.stringify(r.notes)} TBT ${Math.round(r.tbt)} ms, ` +
+                `longest task ${Math.round(r.longue)} ms, max FID ${Math.round(r.fid)} ms; ${r.taches.join(', ')}`);
+    for (const e of r.echecs)
+      console.log(`  ${e}`);
+  });
   console.log(`== medians of ${fois} runs, ${fs.readFileSync('/proc/loadavg', 'utf8').trim()} (load now)`);
   for (const [nom, r] of Object.entries(resultats)) {
     const m = k => Math.round(mediane(r.map(x => x[k])));
@@ -111,4 +118,4 @@ async function main() {
 if (require.main === module)
   main().catch(e => { console.error(e); process.exit(1); });
 
-module.exports = { Phare, Servi, PageNue };
+module.exports = { Phare, Servi, EnAlternance };

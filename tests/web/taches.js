@@ -7,8 +7,8 @@
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { racine, attendre, Navigateur, Lire, Attendre, Point, FinDePartie } = require('./outils');
-const { Servi, PageNue } = require('./phare');
+const { attendre, Navigateur, Lire, Attendre, Point, FinDePartie } = require('./outils');
+const { EnAlternance } = require('./phare');
 
 const CIBLE = [160, 160];   // the first target's middle, until its timer moves it
 const RATE = [300, 60];     // no target ever reaches y < 128: a sure miss
@@ -88,21 +88,13 @@ const mediane = v => [...v].sort((a, b) => a - b)[Math.floor(v.length / 2)];
 
 async function main() {
   const fois = +(process.argv[2] || 3);
-  const pages = { page: process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), nue: PageNue() };
   const longues = { page: [], nue: [] };
-  for (let i = 0; i < fois; i++) {
-    for (const [nom, dossier] of Object.entries(pages)) {
-      const servi = await Servi(dossier);
-      try {
-        const t = await Partie(servi.adresse, nom === 'page');
-        longues[nom].push(t.length ? t[0].ms : 0);
-        console.log(`${nom} run ${i + 1}: ${t.length} tasks over 50 ms; ` +
-                    t.slice(0, 6).map(x => `${Math.round(x.ms)} ms ${x.quoi}`).join(', '));
-      } finally {
-        servi.arreter();
-      }
-    }
-  }
+  await EnAlternance(fois, async (nom, adresse, i) => {
+    const t = await Partie(adresse, nom === 'page');
+    longues[nom].push(t.length ? t[0].ms : 0);
+    console.log(`${nom} run ${i + 1}: ${t.length} tasks over 50 ms; ` +
+                t.slice(0, 6).map(x => `${Math.round(x.ms)} ms ${x.quoi}`).join(', '));
+  });
   const [a, b] = [mediane(longues.page), mediane(longues.nue)];
   console.log(`== longest task, medians of ${fois} runs: page ${Math.round(a)} ms, bare page ${Math.round(b)} ms, ` +
               `ratio ${(a / b).toFixed(2)}; load now ${fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ')}`);
