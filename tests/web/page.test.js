@@ -163,11 +163,20 @@ test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(
 // back/forward cache, which a page with an `unload` listener never enters, and plays on.
 test('the page comes back from the back forward cache still playing', () => Avec(async page => {
   await Passes(page);
+  // A worker that takes the page over while it is away (at the end of a first visit's
+  // install, late on a loaded machine) has Chromium drop it, and going back starts a
+  // new game: the page is left only once its worker holds it.
+  await Attendre(page, () => !!navigator.serviceWorker.controller);
   await Lire(page, () => { window.revenu = null; addEventListener('pageshow', e => { window.revenu = e.persisted; }); });
+  // Chromium says why, when it does not keep the page.
+  const cdp = await page.createCDPSession();
+  let pourquoi = [];
+  cdp.on('Page.backForwardCacheNotUsed', e => { pourquoi = e.notRestoredExplanations.map(x => x.reason); });
+  await cdp.send('Page.enable');
   await page.goto(new URL('manifest.webmanifest', page.url()).href);
   await page.goBack();
-  assert.strictEqual(await Attendre(page, () => window.revenu !== null && String(window.revenu)), 'true',
-                     'restored from the back/forward cache');
+  assert.strictEqual(await Attendre(page, () => window.revenu !== null && String(window.revenu)),
+                     'true', `restored from the back/forward cache (not: ${pourquoi.join(', ')})`);
   await Passes(page);
   const [x, y] = [CIBLE.x, CIBLE.y];
   const avant = await Pixels(page, 0, 0, 120, 60);
