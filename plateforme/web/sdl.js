@@ -61,12 +61,8 @@ mergeInto(LibraryManager.library, {
   // (Safari says `interrupted` after a call); a shot asked for meanwhile plays whole
   // once it runs. Capture listeners of the window, set as the script loads (SDL_Init
   // pulls them in).
-  // Chromium on the desktop sets its sound up in a process of its own at a browser's
-  // first audio context, a tenth of a second in which the page waits. Asking for the
-  // list of outputs as the script loads sets it up then, without waiting.
   $Debloquer__deps: ['$SDL'],
-  $Debloquer__postset: "['touchend', 'click'].forEach(function (type) { addEventListener(type, Debloquer, true); });" +
-    " if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) navigator.mediaDevices.enumerateDevices().catch(function () {});",
+  $Debloquer__postset: "['touchend', 'click'].forEach(function (type) { addEventListener(type, Debloquer, true); });",
   $Debloquer: function () {
     var contexte = SDL.audioContext;
     if (contexte && contexte.state !== 'running' && contexte.state !== 'closed') {
@@ -75,10 +71,20 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  // Chromium on the desktop sets its sound up in a process of its own at a browser's
+  // first audio context, a tenth of a second in which the page waits. Asking for the
+  // list of outputs as the script loads sets it up then, without waiting, before the
+  // game's Mix_OpenAudio makes that context.
+  $Preparer__postset: "Preparer();",
+  $Preparer: function () {
+    if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices)
+      navigator.mediaDevices.enumerateDevices().catch(function () {});
+  },
+
   // The built-in call, less its `unload` listener (a quit no one would see): that
   // deprecated event keeps a page out of the back/forward cache, so the game comes
   // back from it where it was, still playing.
-  SDL_Init__deps: ['$Souffler', '$Initialiser', '$Debloquer'],
+  SDL_Init__deps: ['$Souffler', '$Initialiser', '$Debloquer', '$Preparer'],
   SDL_Init: function (initFlags) {
     return Souffler(function () { return Initialiser(initFlags); });
   },

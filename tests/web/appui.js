@@ -5,8 +5,8 @@
 // scene repainted over grey) and a miss at score 0 (the game-over picture), PRESSES of
 // each. Run by scripts/mesurer.sh appui, which starts the display and builds tir.
 // node appui.js PRESSES TIR
-const { racine, attendre, Serveur, Lire, Attendre } = require('./outils');
-const { PAGE, LARGEUR, Tireur, Fenetre, Cible, Ecran, Mediane } = require('./son');
+const { racine, PAGE, Mediane, attendre, Serveur } = require('./outils');
+const { LARGEUR, Tireur, Fenetre, Cible, Ecran } = require('./son');
 
 const [appuis, programme] = [+process.argv[2] || 10, process.argv[3]];
 const RATE = [300, 60];      // no target ever reaches y < 128: a sure miss, and black until a flash

@@ -185,7 +185,14 @@ async function Attendre(page, f, { timeout = 30000 } = {}, ...args) {
   }
 }
 
+// The page's build, or the one a test or a benchmark is given.
 const PAGE = process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page');
+
+// The benchmarks' middle figure.
+function Mediane(v) {
+  const t = [...v].sort((a, b) => a - b), m = t.length >> 1;
+  return t.length % 2 ? t[m] : (t[m - 1] + t[m]) / 2;
+}
 let serveur, navigateur;
 
 // One server and one browser for a file of tests.
@@ -311,5 +318,5 @@ function Sortie(page) {
   return Lire(page, () => document.getElementById('sortie').textContent);
 }
 
-module.exports = { racine, attendre, NAVIGATEUR, Serveur, Pulse, Navigateur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes,
+module.exports = { racine, PAGE, Mediane, attendre, NAVIGATEUR, Serveur, Pulse, Navigateur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes,
                    Point, Souris, Pixels, Encre, FinDePartie, Perdu, Sortie };

@@ -3,8 +3,7 @@
 // at six, ends the game), then, on a new game, how many pointer motions a second
 // reach the page while DevTools sends 1,000 to 8,000 a second, each rate for 2 s.
 // Run after scripts/web.sh.
-const path = require('node:path');
-const { racine, attendre, Serveur, Navigateur } = require('./outils');
+const { PAGE, attendre, Serveur, Navigateur } = require('./outils');
 
 // Sends `parSeconde` moves a second for `duree` ms over the canvas, 1 ms at a time.
 async function Bouger(cdp, parSeconde, duree) {
@@ -21,7 +20,7 @@ async function Bouger(cdp, parSeconde, duree) {
 }
 
 (async () => {
-  const serveur = await Serveur(path.join(racine, 'build-web/page'));
+  const serveur = await Serveur(PAGE);
   const navigateur = await Navigateur();
   const page = await navigateur.newPage();
   await page.goto(serveur.adresse);

@@ -8,7 +8,7 @@ const { spawn, execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const net = require('node:net');
 const path = require('node:path');
-const { racine, Navigateur, attendre } = require('./outils');
+const { racine, PAGE, Mediane, Navigateur, attendre } = require('./outils');
 
 // One Lighthouse run on url in a Chromium of its own: its categories' scores out of 100,
 // what failed, and the timing figures.
@@ -62,8 +62,6 @@ async function Servi(dossier) {
   return { adresse, arreter: () => serveur.kill() };
 }
 
-const mediane = v => [...v].sort((a, b) => a - b)[Math.floor(v.length / 2)];
-
 // The bare page, built with the page's compiler and -O2, and compressed as the page is.
 function PageNue() {
   const dossier = path.join(racine, 'build-web/nu');
@@ -81,7 +79,7 @@ function PageNue() {
 // The game's page and the bare one, each served in turn FOIS times (alternated, so
 // that a busier moment of the machine falls on both): faire(name, address, run).
 async function EnAlternance(fois, faire) {
-  const pages = { page: process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), nue: PageNue() };
+  const pages = { page: PAGE, nue: PageNue() };
   for (let i = 0; i < fois; i++) {
     for (const [nom, dossier] of Object.entries(pages)) {
       const servi = await Servi(dossier);
@@ -107,8 +105,8 @@ async function main() {
   });
   console.log(`== medians of ${fois} runs, ${fs.readFileSync('/proc/loadavg', 'utf8').trim()} (load now)`);
   for (const [nom, r] of Object.entries(resultats)) {
-    const m = k => Math.round(mediane(r.map(x => x[k])));
-    const n = c => mediane(r.map(x => x.notes[c]));
+    const m = k => Math.round(Mediane(r.map(x => x[k])));
+    const n = c => Mediane(r.map(x => x.notes[c]));
     console.log(`${nom}: performance ${n('performance')}, accessibility ${n('accessibility')}, ` +
                 `best practices ${n('best-practices')}, SEO ${n('seo')}; TBT ${m('tbt')} ms, ` +
                 `longest task ${m('longue')} ms, max FID ${m('fid')} ms, TTI ${m('tti')} ms, LCP ${m('lcp')} ms`);

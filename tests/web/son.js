@@ -4,11 +4,8 @@
 // of its own. Run by scripts/mesurer.sh son, which starts the display and builds tir.
 // node son.js PRESSES TIR
 const { spawn } = require('node:child_process');
-const path = require('node:path');
 const readline = require('node:readline');
-const { racine, attendre, Serveur, Pulse, Navigateur, FinDePartie } = require('./outils');
-
-const PAGE = process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page');
+const { racine, PAGE, Mediane, attendre, Serveur, Pulse, Navigateur, FinDePartie } = require('./outils');
 
 const [appuis, programme] = [+process.argv[2] || 50, process.argv[3]];
 const LARGEUR = 700, HAUTEUR = 1000;   // each window; the bare one to the right of the game's
@@ -69,11 +66,6 @@ async function Ecran(f, x, y) {
     const c = document.getElementById('canvas'), b = c ? c.getBoundingClientRect() : { left: 0, top: 0 };
     return [Math.round(decalage[0] + b.left + x), Math.round(decalage[1] + b.top + y)];
   }, x, y);
-}
-
-function Mediane(v) {
-  const t = [...v].sort((a, b) => a - b), m = t.length >> 1;
-  return t.length % 2 ? t[m] : (t[m - 1] + t[m]) / 2;
 }
 
 // The tir program on a sound server of its own, which both browsers then play to.
@@ -160,4 +152,4 @@ async function main() {
 if (require.main === module)
   main().catch(e => { console.error(e); process.exit(1); });
 
-module.exports = { PAGE, LARGEUR, Tireur, Fenetre, Cible, Ecran, Mediane };
+module.exports = { LARGEUR, Tireur, Fenetre, Cible, Ecran };

@@ -7,7 +7,7 @@
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { attendre, Navigateur, Lire, Attendre, Point, FinDePartie } = require('./outils');
+const { Mediane, attendre, Navigateur, Lire, Attendre, Point, FinDePartie } = require('./outils');
 const { EnAlternance } = require('./phare');
 
 const CIBLE = [160, 160];   // the first target's middle, until its timer moves it
@@ -84,8 +84,6 @@ async function Partie(url, jeu) {
   }
 }
 
-const mediane = v => [...v].sort((a, b) => a - b)[Math.floor(v.length / 2)];
-
 async function main() {
   const fois = +(process.argv[2] || 3);
   const longues = { page: [], nue: [] };
@@ -95,7 +93,7 @@ async function main() {
     console.log(`${nom} run ${i + 1}: ${t.length} tasks over 50 ms; ` +
                 t.slice(0, 6).map(x => `${Math.round(x.ms)} ms ${x.quoi}`).join(', '));
   });
-  const [a, b] = [mediane(longues.page), mediane(longues.nue)];
+  const [a, b] = [Mediane(longues.page), Mediane(longues.nue)];
   console.log(`== longest task, medians of ${fois} runs: page ${Math.round(a)} ms, bare page ${Math.round(b)} ms, ` +
               `ratio ${(a / b).toFixed(2)}; load now ${fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ')}`);
 }

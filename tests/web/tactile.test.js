@@ -6,7 +6,7 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { racine, Serveur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Point, Pixels, Perdu, Sortie } = require('./outils');
+const { racine, PAGE, Serveur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Point, Pixels, Perdu, Sortie } = require('./outils');
 
 let ouvert;
 before(async () => { ouvert = await Ouvrir(); });
@@ -97,7 +97,7 @@ test('the space bar button turns on flash mode', () => Avec(async page => {
 // A copy of the built page on a server of its own: its worker and caches are its own.
 async function Ailleurs(essai) {
   const dossier = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-page-'));
-  fs.cpSync(process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), dossier, { recursive: true });
+  fs.cpSync(PAGE, dossier, { recursive: true });
   const ici = await Serveur(dossier);
   try {
     await Avec(page => essai(page, ici, dossier), { avant: telephone(), ici });
@@ -172,7 +172,7 @@ test('after a new build, the caches hold only that build', () => Ailleurs(async 
 test('a first visit sends each file once and compressed', async () => {
   const { Servir } = require('./servir');
   const envois = {};
-  const ici = await Servir(process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page'), 0, '127.0.0.1', {
+  const ici = await Servir(PAGE, 0, '127.0.0.1', {
     journal: (req, flux) => flux.res.on('finish', () => {
       const r = flux.res;
       (envois[req.url] ??= []).push(r.statusCode === 200 ? `200 ${r.getHeader('content-encoding')}` : r.statusCode);
