@@ -2,12 +2,44 @@
 mergeInto(LibraryManager.library, {
   // The desktop refuses a missing surface with -1; the game relies on it when the
   // game-over picture is missing or no line has been drawn yet.
+  // A blit onto the screen that repeats the last blit, with nothing drawn or freed
+  // since (the cursor on the same spot, pass after pass), changes no pixel: the page's
+  // pictures are opaque or wholly transparent. Left undone, it leaves the canvas alone,
+  // and the browser shows the next press a frame sooner: a canvas drawn on at every
+  // pass keeps the browser's frames a step behind it.
   SDL_UpperBlit__deps: ['$SDL'],
   SDL_UpperBlit: function (src, srcrect, dst, dstrect) {
     if (!src || !dst) {
       return -1;
     }
+    var rect = function (r) {
+      return r ? [HEAP16[r >> 1], HEAP16[(r >> 1) + 1], HEAPU16[(r >> 1) + 2], HEAPU16[(r >> 1) + 3]] : [];
+    };
+    var blit = [src, dst].concat(rect(srcrect), '', rect(dstrect)).join();
+    if (dst === SDL.screen && blit === SDL.dernierBlit) {
+      return 0;
+    }
+    SDL.dernierBlit = blit;
     return SDL.blitSurface(src, srcrect, dst, dstrect, false);
+  },
+
+  // The built-in calls, which draw or free and so end a repeat.
+  $RemplirSDL: LibraryManager.library.SDL_FillRect,
+  SDL_FillRect__deps: ['$SDL', '$RemplirSDL'],
+  SDL_FillRect: function (surf, rect, couleur) {
+    SDL.dernierBlit = null;
+    return RemplirSDL(surf, rect, couleur);
+  },
+  $DeverrouillerSDL: LibraryManager.library.SDL_UnlockSurface,
+  SDL_UnlockSurface__deps: ['$SDL', '$DeverrouillerSDL'],
+  SDL_UnlockSurface: function (surf) {
+    SDL.dernierBlit = null;
+    DeverrouillerSDL(surf);
+  },
+  SDL_FreeSurface__deps: ['$SDL'],
+  SDL_FreeSurface: function (surf) {
+    SDL.dernierBlit = null;
+    if (surf) SDL.freeSurface(surf);
   },
 
   // The built-in call only ever adds channels, and the mixer opens with 32: a game

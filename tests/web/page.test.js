@@ -105,6 +105,32 @@ test('the scene, its text and sprite, a hit and its sound', () => Avec(async pag
   assert.strictEqual(await Sortie(page), '', 'nothing printed in play');
 }));
 
+// A canvas drawn on at every pass has the browser show a press a frame late.
+test('a pointer at rest leaves the canvas alone until a repaint, which still shows the sprite', () => Avec(async page => {
+  await Souris(page, 450, 450);
+  await Passes(page);
+  const vert = async () => (await Pixels(page, 434, 434, 32, 32)).filter((v, i) => i % 4 === 1 && v > 200).length;
+  const sprite = await vert();
+  assert.ok(sprite > 40, `crosshair pixels ${sprite}`);
+  // Every drawing call on the canvas, counted, through passes with the clock still.
+  const n = await Lire(page, () => {
+    const c = document.getElementById('canvas').getContext('2d');
+    window.dessins = 0;
+    for (const m of ['drawImage', 'fillRect', 'putImageData']) {
+      const f = c[m];
+      c[m] = function (...a) { dessins++; return f.apply(this, a); };
+    }
+    return Module._Passes();
+  });
+  await Attendre(page, n => Module._Passes() > n + 20, { timeout: 30000 }, n);
+  assert.strictEqual(await Lire(page, () => dessins), 0, 'drawing calls at rest');
+
+  // The repaint covers the sprite, and the next pass draws it again where it was.
+  await Passes(page);
+  assert.ok(await Lire(page, () => dessins) > 0, 'no repaint');
+  assert.strictEqual(await vert(), sprite);
+}));
+
 test('every line of the game has the ink of the desktop game', () => Avec(async page => {
   const lignes = Bureau().lignes;
   for (const texte of Object.keys(lignes)) {
