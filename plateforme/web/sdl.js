@@ -62,11 +62,14 @@ mergeInto(LibraryManager.library, {
   // than a page that starts its sound in its own handler. So a press wakes the game
   // in its own event, and while one waits in the queue (behind the touch event
   // Emscripten adds to a click, say) a flip does not yield at all.
-  Ceder__deps: ['$SDL', '$safeSetTimeout', '$callUserCallback'],
+  Ceder__deps: ['$SDL', '$safeSetTimeout', '$callUserCallback', '$Devancer'],
   Ceder__postset: "['mousedown', 'keydown', 'keyup'].forEach(function (type) {" +
     " addEventListener(type, function () { if (SDL.reveil) callUserCallback(SDL.reveil); }); });",
   Ceder: function () {
-    SDL.lance = true;
+    if (!SDL.lance) {
+      SDL.lance = true;
+      Devancer();
+    }
     Asyncify.handleSleep(function (reprendre) {
       var appui = SDL.events.some(function (e) {
         return e.type === 'mousedown' || e.type === 'keydown' || e.type === 'keyup';
@@ -84,6 +87,18 @@ mergeInto(LibraryManager.library, {
       };
       safeSetTimeout(SDL.reveil, 0);
     });
+  },
+
+  // Once the game's start is over, in a moment the page is idle: the pictures the
+  // game has yet to read, decoded ahead (image.cpp).
+  $Devancer__deps: ['$callUserCallback'],
+  $Devancer: function () {
+    var prevoir = function () { callUserCallback(_Prevoir); };
+    if (window.requestIdleCallback) {
+      requestIdleCallback(prevoir);
+    } else {
+      setTimeout(prevoir, 0);
+    }
   },
 
   // A page may start its sound only in the handler of a player's gesture: a click, or

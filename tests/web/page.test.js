@@ -185,6 +185,23 @@ test('a miss at score 0 ends the game, and a key leaves it cleanly', () => Avec(
   assert.ok(await Lire(page, () => document.getElementById('encore').style.display === 'block'));
 }));
 
+// The page decodes the pictures the game has yet to read while it is idle, and the
+// game takes one only for the bytes it came from.
+test('the game-over picture is read as the file is when the game ends', () => Avec(async page => {
+  await Passes(page);
+  await Lire(page, () => {
+    Module._Prevoir();
+    Module.FS.writeFile('rsrc_img/perdu.jpg', Module.FS.readFile('rsrc_img/target.jpg'));
+  });
+  await Souris(page, 500, 450, true);
+  await Attendre(page, () => Module.attend, { timeout: 10000 });
+  // The target's blue ring in the middle, and none of the old picture's red.
+  const p = await Pixels(page, 268, 268, 64, 64);
+  const bleus = p.filter((v, i) => i % 4 === 2 && v > 200 && p[i - 2] < 60).length;
+  assert.ok(bleus > 50, `blue pixels ${bleus}`);
+  assert.deepStrictEqual(await Pixels(page, 110, 300, 1, 1), [0, 0, 0, 255]);
+}));
+
 // The page left for another and brought back by the back button comes from the
 // back/forward cache, which a page with an `unload` listener never enters, and plays on.
 test('the page comes back from the back forward cache still playing', () => Avec(async page => {
