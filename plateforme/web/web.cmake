@@ -41,7 +41,7 @@ set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
   -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_IMPORTS=Ceder,Etape,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
-  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8
+  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")

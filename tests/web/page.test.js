@@ -161,6 +161,8 @@ test('each kept file is refused or drawn as on the desktop', () => Avec(async pa
 }));
 
 test('a key before any click turns on flash mode: a shot flashes grey, silently', () => Avec(async page => {
+  // A key the page sends before the game's SDL_Init reaches no one, as on the desktop.
+  await Attendre(page, () => Module._Passes() > 0);
   await page.keyboard.press(' ');   // puppeteer's WebDriver BiDi keys know no 'Space'
   await Passes(page);
   await Souris(page, CIBLE.x, CIBLE.y, true);
