@@ -9,37 +9,34 @@
 #include <emscripten.h>
 
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 
 // At the game's start, lets the browser run first (sdl.js).
 extern "C" int Etape(void);
 
-// A picture decoded ahead, with the bytes it came from.
+// The pictures decoded ahead, each with the bytes it came from, by file; and every
+// file asked for or decoded ahead, whose folders are those the game reads pictures from.
 struct Prevue {
-    std::string fichier;
     std::vector<Uint8> octets;
     Image image;
 };
-static std::vector<Prevue> prevues;
-static std::set<std::string> lues, dossiers;   // the pictures asked for, and their folders
+static std::map<std::string, Prevue> prevues;
+static std::set<std::string> lues;
 
 extern "C" SDL_Surface* IMG_Load(const char* fichier)
 {
     Etape();
-    std::string nom = fichier;
-    lues.insert(nom);
-    dossiers.insert(nom.substr(0, nom.find_last_of('/') + 1));
+    lues.insert(fichier);
 
     // The file is read all the same, and a picture decoded ahead taken only for the
     // very same bytes.
     Image image;
     std::vector<Uint8> octets;
-    auto p = prevues.begin();
-    while (p != prevues.end() && p->fichier != nom)
-        ++p;
-    if (p != prevues.end() && LireFichier(fichier, octets) && octets == p->octets) {
-        image = std::move(p->image);
+    auto p = prevues.find(fichier);
+    if (p != prevues.end() && LireFichier(fichier, octets) && octets == p->second.octets) {
+        image = std::move(p->second.image);
     } else if (const char* raison = ChargerImage(fichier, &image)) {
         IMG_SetError("%s", raison);
         return nullptr;
@@ -66,16 +63,19 @@ extern "C" SDL_Surface* IMG_Load(const char* fichier)
 // which took most of that press's work.
 extern "C" EMSCRIPTEN_KEEPALIVE void Prevoir()
 {
+    std::set<std::string> dossiers;
+    for (const std::string& f : lues)
+        dossiers.insert(f.substr(0, f.find_last_of('/') + 1));
     for (const std::string& dossier : dossiers) {
         DIR* d = opendir(dossier.empty() ? "." : dossier.c_str());
         if (!d)
             continue;
         while (dirent* e = readdir(d)) {
+            std::string f = dossier + e->d_name;
             Prevue p;
-            p.fichier = dossier + e->d_name;
-            if (e->d_type == DT_REG && lues.insert(p.fichier).second && LireFichier(p.fichier.c_str(), p.octets)
+            if (e->d_type == DT_REG && lues.insert(f).second && LireFichier(f.c_str(), p.octets)
                 && !Decoder(p.octets, &p.image))
-                prevues.push_back(std::move(p));
+                prevues[f] = std::move(p);
         }
         closedir(d);
     }

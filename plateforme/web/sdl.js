@@ -12,10 +12,7 @@ mergeInto(LibraryManager.library, {
     if (!src || !dst) {
       return -1;
     }
-    var rect = function (r) {
-      return r ? [HEAP16[r >> 1], HEAP16[(r >> 1) + 1], HEAPU16[(r >> 1) + 2], HEAPU16[(r >> 1) + 3]] : [];
-    };
-    var blit = [src, dst].concat(rect(srcrect), '', rect(dstrect)).join();
+    var blit = JSON.stringify([src, dst, srcrect && SDL.loadRect(srcrect), dstrect && SDL.loadRect(dstrect)]);
     if (dst === SDL.screen && blit === SDL.dernierBlit) {
       return 0;
     }
