@@ -26,7 +26,7 @@ cache_pret
 mkdir -p build-web
 rm -f build-web/construction.log
 journal build-web/construction.log cmake --workflow --preset web
-echo "Built build-web/page/: index.html, gavremo.js, gavremo.wasm, gavremo.data, sw.js, the manifest and icons, and .br and .gz copies"
+echo "Built build-web/page/: index.html, gavremo.js, gavremo.wasm, sw.js, the manifest and icons, and .br and .gz copies"
 
 if [ "${1:-}" = --serve ]; then
   servir build-web/page

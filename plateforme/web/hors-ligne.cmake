@@ -6,16 +6,7 @@ set(propres index.html manifest.webmanifest icone-192.png icone-512.png)
 foreach(f ${propres})
   configure_file(${SOURCE}/${f} ${PAGE}/${f} COPYONLY)
 endforeach()
-# Emscripten 3.1.6's packager names the packed files with a new random uuid at every
-# build, which only a cache the page does not use (--use-preload-cache) reads: one made
-# of the packed files' hash instead, so that the same files give the same script.
-file(SHA256 ${PAGE}/gavremo.data h)
-string(REGEX REPLACE "^(........)(....)(....)(....)(............).*" "\\1-\\2-\\3-\\4-\\5" uuid ${h})
-file(READ ${PAGE}/gavremo.js js)
-string(REGEX REPLACE "\"package_uuid\":\"[^\"]*\"" "\"package_uuid\":\"${uuid}\"" js "${js}")
-file(WRITE ${PAGE}/gavremo.js "${js}")
-
-set(fichiers ${propres} gavremo.js gavremo.wasm gavremo.data)
+set(fichiers ${propres} gavremo.js gavremo.wasm)
 set(empreintes "")
 set(FICHIERS "'./'")
 foreach(f ${fichiers})
@@ -34,7 +25,7 @@ configure_file(${SOURCE}/sw.js ${PAGE}/sw.js @ONLY)
 # gzip -n leaves out the name and date.
 find_program(BROTLI brotli REQUIRED)
 find_program(GZIP gzip REQUIRED)
-foreach(f index.html manifest.webmanifest sw.js gavremo.js gavremo.wasm gavremo.data)
+foreach(f index.html manifest.webmanifest sw.js gavremo.js gavremo.wasm)
   execute_process(COMMAND ${BROTLI} -q 11 -f -o ${PAGE}/${f}.br ${PAGE}/${f} COMMAND_ERROR_IS_FATAL ANY)
   execute_process(COMMAND ${GZIP} -9 -n -c ${PAGE}/${f} OUTPUT_FILE ${PAGE}/${f}.gz COMMAND_ERROR_IS_FATAL ANY)
 endforeach()

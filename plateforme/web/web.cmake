@@ -1,7 +1,7 @@
 # The game in a web page, with Emscripten's own SDL 1.2 and what this folder adds to
-# it. The page goes to page/ in the build folder: index.html, gavremo.js,
-# gavremo.wasm and gavremo.data (the packed pictures, font and sound), and what
-# installs it and lets it start offline: manifest.webmanifest, its icons and sw.js.
+# it. The page goes to page/ in the build folder: index.html, gavremo.js and
+# gavremo.wasm, and what installs it and lets it start offline: manifest.webmanifest,
+# its icons and sw.js.
 foreach(f ${ASSETS})
   if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${f})
     message(FATAL_ERROR "${f} is missing, the page would not start (scripts/assets.sh remakes it)")
@@ -42,9 +42,11 @@ set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
   -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_IMPORTS=Ceder,Etape,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
   -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain
-  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
-  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/font@/font"
-  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")
+  # The pictures, font and sound inside the WebAssembly: no file of their own to ask
+  # for, and no loader for it in gavremo.js, whose evaluation is the start's longest task.
+  "SHELL:--embed-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
+  "SHELL:--embed-file ${PROJECT_SOURCE_DIR}/font@/font"
+  "SHELL:--embed-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_custom_command(OUTPUT ${page}/sw.js

@@ -52,8 +52,10 @@ async function Rouge(page, y, w, h) {
 
 test('the scene, its text and sprite, a hit and its sound', () => Avec(async page => {
   await Passes(page);
-  assert.deepStrictEqual(await Lire(page, () => [document.title, document.getElementById('canvas').style.cursor]),
-                         ['Gavremo /by Merulek', 'none']);
+  // The loading line is gone once the game plays.
+  assert.deepStrictEqual(await Lire(page, () => [document.title, document.getElementById('canvas').style.cursor,
+                                                 document.getElementById('etat').textContent]),
+                         ['Gavremo /by Merulek', 'none', '']);
   // The first target's blue ring, and the ground along the bottom.
   const cible = await Pixels(page, 139, 160, 1, 1);
   assert.ok(cible[2] > 200 && cible[0] < 60, `target ring: ${cible}`);

@@ -134,7 +134,7 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
   assert.deepStrictEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, [],
                          'Chromium would install it');
   assert.strictEqual(noms.length, 1);
-  for (const f of ['', 'index.html', 'gavremo.js', 'gavremo.wasm', 'gavremo.data', 'manifest.webmanifest'])
+  for (const f of ['', 'index.html', 'gavremo.js', 'gavremo.wasm', 'manifest.webmanifest'])
     assert.ok(fichiers.includes(ici.adresse + f), f || './');
 
   await new Promise(ok => ici.close(ok));
@@ -182,13 +182,13 @@ test('a first visit sends each file once and compressed', async () => {
     await page.goto(ici.adresse);
     await Attendre(page, async () => {
       const noms = await caches.keys();
-      return noms.length === 1 && (await (await caches.open(noms[0])).keys()).length === 8;
+      return noms.length === 1 && (await (await caches.open(noms[0])).keys()).length === 7;
     }, { timeout: 60000 });
     assert.ok(await Lire(page, () => Module.calledRun));
   } finally {
     await page.close();
     ici.close();
   }
-  for (const f of ['/', '/gavremo.js', '/gavremo.wasm', '/gavremo.data', '/manifest.webmanifest'])
+  for (const f of ['/', '/gavremo.js', '/gavremo.wasm', '/manifest.webmanifest'])
     assert.deepStrictEqual(envois[f], ['200 br', 304], f);
 });
