@@ -87,10 +87,13 @@ mergeInto(LibraryManager.library, {
   },
 
   // Once the game's start is over, in a moment the page is idle: the pictures the
-  // game has yet to read, decoded ahead (image.cpp).
+  // game has yet to read, decoded ahead (image.cpp), then the page's own Module.enJeu.
   $Devancer__deps: ['$callUserCallback'],
   $Devancer: function () {
-    var prevoir = function () { callUserCallback(_Prevoir); };
+    var prevoir = function () {
+      callUserCallback(_Prevoir);
+      if (Module['enJeu']) Module['enJeu']();
+    };
     if (window.requestIdleCallback) {
       requestIdleCallback(prevoir);
     } else {

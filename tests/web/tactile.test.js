@@ -95,12 +95,12 @@ test('the space bar button turns on flash mode', () => Avec(async page => {
 }, { avant: telephone() }));
 
 // A copy of the built page on a server of its own: its worker and caches are its own.
-async function Ailleurs(essai) {
+async function Ailleurs(essai, avant = telephone()) {
   const dossier = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-page-'));
   fs.cpSync(PAGE, dossier, { recursive: true });
   const ici = await Serveur(dossier);
   try {
-    await Avec(page => essai(page, ici, dossier), { avant: telephone(), ici });
+    await Avec(page => essai(page, ici, dossier), { avant, ici });
   } finally {
     ici.close();
     fs.rmSync(dossier, { recursive: true });
@@ -113,6 +113,18 @@ const Pret = page => Lire(page, async () => {
   const noms = await caches.keys();
   return { noms, fichiers: noms.length ? (await (await caches.open(noms[0])).keys()).map(r => r.url) : [] };
 });
+
+// Notes whether the game had started when the page registered its worker.
+async function Inscription(page) {
+  await telephone()(page);
+  await page.evaluateOnNewDocument(() => {
+    const register = ServiceWorkerContainer.prototype.register;
+    ServiceWorkerContainer.prototype.register = function (...a) {
+      window.inscrit = (window.inscrit || []).concat(SDL.lance === true);
+      return register.apply(this, a);
+    };
+  });
+}
 
 test('the page installs, and starts again with no network', () => Ailleurs(async (page, ici) => {
   const manifeste = await Lire(page, async () => {
@@ -130,6 +142,8 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
   assert.deepStrictEqual(manifeste.icons.map(i => [i.sizes, i.vu]), [['192x192', '192x192'], ['512x512', '512x512']]);
 
   const { noms, fichiers } = await Pret(page);
+  // Once, after the game's start: its work kept out of the start's.
+  assert.deepStrictEqual(await Lire(page, () => window.inscrit), [true]);
   const cdp = await page.createCDPSession();
   assert.deepStrictEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, [],
                          'Chromium would install it');
@@ -144,7 +158,7 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
   await Passes(page);
   const cible = await Pixels(page, 139, 160, 1, 1);
   assert.ok(cible[2] > 200 && cible[0] < 60, `the target, drawn offline: ${cible}`);
-}));
+}, Inscription));
 
 test('after a new build, the caches hold only that build', () => Ailleurs(async (page, ici, dossier) => {
   const avant = (await Pret(page)).noms;
