@@ -235,13 +235,22 @@ test('the page comes back from the back forward cache still playing', () => Avec
 // Before its first screen, the game lets the browser run at SDL's set-up and at each
 // picture and line it makes, so its start is not one long task: counted as the page's
 // timers that run between the runtime's start and the first flip (none, unbroken).
+// The list of audio outputs, which has the browser set its sound up early, is asked for
+// once, after the script's evaluation rather than in it, and before the game's sound.
 test('the game starts in short steps, the browser running between them', () => Avec(async page => {
   await Attendre(page, () => Module._Passes() > 0);
   // SDL's set-up, then each picture's decoding and its surface, the first line's
   // drawing and its surface: ten at least.
   const pas = await Lire(page, () => window.pas);
   assert.ok(pas >= 10, `${pas} steps`);
+  assert.deepStrictEqual(await Lire(page, () => window.sorties), [{ dansLeScript: false, son: false }]);
 }, { avant: page => page.evaluateOnNewDocument(() => {
+  window.sorties = [];
+  const enumerer = MediaDevices.prototype.enumerateDevices;
+  MediaDevices.prototype.enumerateDevices = function () {
+    sorties.push({ dansLeScript: document.currentScript !== null, son: !!window.SDL?.audioContext });
+    return enumerer.apply(this, arguments);
+  };
   window.pas = 0;
   const minuteur = window.setTimeout;
   window.setTimeout = function (f, ...a) {
