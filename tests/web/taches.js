@@ -1,7 +1,8 @@
 // The main thread's longest tasks through a whole game, from the page's first byte to
 // "Exited cleanly", beside the bare Emscripten SDL page's from its first byte through
 // as many taps: each in Debian's Chromium as Lighthouse's phone (412 x 823, touch, the
-// CPU slowed 4 times, here by the DevTools protocol rather than simulated), served as
+// CPU slowed 4 times and its slow 4G link, here applied by the DevTools protocol as
+// Lighthouse's own DevTools throttling applies them, rather than simulated), served as
 // scripts/web.sh --serve serves it, traced by the DevTools protocol.
 //   node taches.js [RUNS]   RUNS of each, alternated (3 by default)
 const fs = require('node:fs');
@@ -12,6 +13,10 @@ const { EnAlternance } = require('./phare');
 
 const CIBLE = [160, 160];   // the first target's middle, until its timer moves it
 const RATE = [300, 60];     // no target ever reaches y < 128: a sure miss
+// Lighthouse's slow 4G as its DevTools throttling sends it: 150 ms a round trip and
+// 1.6 Mbit/s, adjusted by its factors of 3.75 and 0.9, in bytes a second.
+const LIEN = { offline: false, latency: 150 * 3.75, downloadThroughput: 1.6 * 1024 * 0.9 * 1024 / 8,
+               uploadThroughput: 750 * 0.9 * 1024 / 8 };
 
 // What a task did, from the first event under it that says.
 function Quoi(evenements, tache) {
@@ -48,6 +53,7 @@ async function Partie(url, jeu) {
     await page.setViewport({ width: 412, height: 823, isMobile: true, hasTouch: true, deviceScaleFactor: 1.75 });
     const cdp = await page.createCDPSession();
     await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+    await cdp.send('Network.emulateNetworkConditions', LIEN);
     await page.tracing.start({ path: fichier, categories: ['devtools.timeline', 'disabled-by-default-devtools.timeline', 'v8.execute'] });
     await page.goto(url);
     const Taper = async ([x, y]) => page.touchscreen.tap(...await Point(page, x, y));
