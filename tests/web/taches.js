@@ -13,10 +13,6 @@ const { EnAlternance } = require('./phare');
 
 const CIBLE = [160, 160];   // the first target's middle, until its timer moves it
 const RATE = [300, 60];     // no target ever reaches y < 128: a sure miss
-// Lighthouse's slow 4G as its DevTools throttling sends it: 150 ms a round trip and
-// 1.6 Mbit/s, adjusted by its factors of 3.75 and 0.9, in bytes a second.
-const LIEN = { offline: false, latency: 150 * 3.75, downloadThroughput: 1.6 * 1024 * 0.9 * 1024 / 8,
-               uploadThroughput: 750 * 0.9 * 1024 / 8 };
 
 // What a task did, from the first event under it that says.
 function Quoi(evenements, tache) {
@@ -50,10 +46,16 @@ async function Partie(url, jeu) {
   const fichier = path.join(os.tmpdir(), `gavremo-taches-${process.pid}.json`);
   try {
     const page = await navigateur.newPage();
-    await page.setViewport({ width: 412, height: 823, isMobile: true, hasTouch: true, deviceScaleFactor: 1.75 });
+    // Lighthouse's own phone, from its settings: its screen, its CPU and its slow 4G link
+    // as its DevTools throttling sends them (throughputs in kbit/s there, bytes/s here).
+    const { screenEmulationMetrics: { mobile: ecran }, throttling: { mobileSlow4G: lien } } =
+      await import('lighthouse/core/config/constants.js');
+    await page.setViewport({ width: ecran.width, height: ecran.height, isMobile: true, hasTouch: true,
+                             deviceScaleFactor: ecran.deviceScaleFactor });
     const cdp = await page.createCDPSession();
-    await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
-    await cdp.send('Network.emulateNetworkConditions', LIEN);
+    await cdp.send('Emulation.setCPUThrottlingRate', { rate: lien.cpuSlowdownMultiplier });
+    await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: lien.requestLatencyMs,
+      downloadThroughput: lien.downloadThroughputKbps * 1024 / 8, uploadThroughput: lien.uploadThroughputKbps * 1024 / 8 });
     await page.tracing.start({ path: fichier, categories: ['devtools.timeline', 'disabled-by-default-devtools.timeline', 'v8.execute'] });
     await page.goto(url);
     const Taper = async ([x, y]) => page.touchscreen.tap(...await Point(page, x, y));
