@@ -29,18 +29,19 @@ function Quoi(evenements, tache) {
   return 'the browser';
 }
 
-// The tasks over 50 ms on the main thread of the page at url, longest first.
+// The six longest tasks on the main thread of the page at url, longest first: under
+// the link, the longest is often below the 50 ms of a "long task", and is still compared.
 function Taches(fichier, url) {
   const ev = JSON.parse(fs.readFileSync(fichier, 'utf8')).traceEvents;
   const fil = ev.find(e => e.name === 'ParseHTML' && e.args?.beginData?.url === url);
   const siens = ev.filter(e => e.pid === fil.pid && e.tid === fil.tid && e.ph === 'X');
   // From the task that parses the page: the one before belongs to about:blank.
-  return siens.filter(e => e.name === 'RunTask' && e.dur > 50000 && e.ts + e.dur >= fil.ts)
-    .sort((a, b) => b.dur - a.dur)
+  return siens.filter(e => e.name === 'RunTask' && e.ts + e.dur >= fil.ts)
+    .sort((a, b) => b.dur - a.dur).slice(0, 6)
     .map(t => ({ ms: t.dur / 1000, quoi: Quoi(siens, t) }));
 }
 
-// One load and game of url, traced: its long tasks.
+// One load and game of url, traced: its longest tasks.
 async function Partie(url, jeu) {
   const navigateur = await Navigateur();
   const fichier = path.join(os.tmpdir(), `gavremo-taches-${process.pid}.json`);
@@ -97,8 +98,8 @@ async function main() {
   const longues = { page: [], nue: [] };
   await EnAlternance(fois, async (nom, adresse, i) => {
     const t = await Partie(adresse, nom === 'page');
-    longues[nom].push(t.length ? t[0].ms : 0);
-    console.log(`${nom} run ${i + 1}: ${t.length} tasks over 50 ms; ` +
+    longues[nom].push(t[0].ms);
+    console.log(`${nom} run ${i + 1}: ${t.filter(x => x.ms > 50).length} tasks over 50 ms; longest ` +
                 t.slice(0, 6).map(x => `${Math.round(x.ms)} ms ${x.quoi}`).join(', '));
   });
   const [a, b] = [Mediane(longues.page), Mediane(longues.nue)];
