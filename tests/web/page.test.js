@@ -6,11 +6,10 @@
 const { test, before, after } = require('node:test');
 const assert = require('node:assert');
 const { spawnSync } = require('node:child_process');
-const { ServerResponse } = require('node:http');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { racine, PAGE, Serveur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Encre, Perdu, Sortie } = require('./outils');
+const { racine, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Encre, Perdu, Sortie } = require('./outils');
 
 const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
 
@@ -262,37 +261,6 @@ test('the game starts in short steps, the browser running between them', () => A
     }, ...a);
   };
 }) }));
-
-// The page asks for its WebAssembly itself: here gavremo.js is held back until it has.
-// Then a server that sends the WebAssembly as any file: the game starts all the same.
-test('the WebAssembly is asked for before the script that runs it has come, whatever its type', async () => {
-  const ici = await Serveur(PAGE);
-  const servir = ici.listeners('request')[0];
-  let demande, tard = false, quelconque = false;
-  const wasm = new Promise(ok => { demande = ok; });
-  ici.removeAllListeners('request');
-  ici.on('request', (req, res) => {
-    if (req.url.endsWith('/gavremo.wasm')) {
-      demande();
-      if (quelconque)
-        res.writeHead = (statut, entetes) => ServerResponse.prototype.writeHead.call(
-          res, statut, { ...entetes, 'Content-Type': 'application/octet-stream' });
-    }
-    if (!req.url.endsWith('/gavremo.js'))
-      return servir(req, res);
-    // A page that would wait for the script gets it at last, and fails below.
-    const repli = setTimeout(() => { tard = true; demande(); }, 10000);
-    wasm.then(() => { clearTimeout(repli); servir(req, res); });
-  });
-  try {
-    await Avec(async () => {}, { ici });
-    assert.ok(!tard, 'gavremo.wasm was asked for only once gavremo.js had come');
-    quelconque = true;
-    await Avec(async page => assert.match(await Sortie(page), /^$/), { ici });
-  } finally {
-    ici.close();
-  }
-});
 
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
 function Copie(changer) {
