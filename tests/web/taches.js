@@ -29,16 +29,17 @@ function Quoi(evenements, tache) {
   return 'the browser';
 }
 
-// The six longest tasks on the main thread of the page at url, longest first: under
-// the link, the longest is often below the 50 ms of a "long task", and is still compared.
+// The tasks on the main thread of the page at url, longest first, what the six longest
+// did: under the link the longest is often below a "long task"'s 50 ms, and is still
+// compared.
 function Taches(fichier, url) {
   const ev = JSON.parse(fs.readFileSync(fichier, 'utf8')).traceEvents;
   const fil = ev.find(e => e.name === 'ParseHTML' && e.args?.beginData?.url === url);
   const siens = ev.filter(e => e.pid === fil.pid && e.tid === fil.tid && e.ph === 'X');
   // From the task that parses the page: the one before belongs to about:blank.
   return siens.filter(e => e.name === 'RunTask' && e.ts + e.dur >= fil.ts)
-    .sort((a, b) => b.dur - a.dur).slice(0, 6)
-    .map(t => ({ ms: t.dur / 1000, quoi: Quoi(siens, t) }));
+    .sort((a, b) => b.dur - a.dur)
+    .map((t, i) => ({ ms: t.dur / 1000, quoi: i < 6 ? Quoi(siens, t) : '' }));
 }
 
 // One load and game of url, traced: its longest tasks.
