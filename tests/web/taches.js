@@ -13,6 +13,7 @@ const { EnAlternance } = require('./phare');
 
 const CIBLE = [160, 160];   // the first target's middle, until its timer moves it
 const RATE = [300, 60];     // no target ever reaches y < 128: a sure miss
+const DITES = 6;            // the longest tasks of a run whose work is named
 
 // What a task did, from the first event under it that says.
 function Quoi(evenements, tache) {
@@ -29,9 +30,9 @@ function Quoi(evenements, tache) {
   return 'the browser';
 }
 
-// The tasks on the main thread of the page at url, longest first, what the six longest
-// did: under the link the longest is often below a "long task"'s 50 ms, and is still
-// compared.
+// The tasks on the main thread of the page at url, longest first, what the DITES
+// longest did: under the link the longest is often below a "long task"'s 50 ms, and is
+// still compared.
 function Taches(fichier, url) {
   const ev = JSON.parse(fs.readFileSync(fichier, 'utf8')).traceEvents;
   const fil = ev.find(e => e.name === 'ParseHTML' && e.args?.beginData?.url === url);
@@ -39,7 +40,7 @@ function Taches(fichier, url) {
   // From the task that parses the page: the one before belongs to about:blank.
   return siens.filter(e => e.name === 'RunTask' && e.ts + e.dur >= fil.ts)
     .sort((a, b) => b.dur - a.dur)
-    .map((t, i) => ({ ms: t.dur / 1000, quoi: i < 6 ? Quoi(siens, t) : '' }));
+    .map((t, i) => ({ ms: t.dur / 1000, quoi: i < DITES ? Quoi(siens, t) : '' }));
 }
 
 // One load and game of url, traced: its longest tasks.
@@ -101,7 +102,7 @@ async function main() {
     const t = await Partie(adresse, nom === 'page');
     longues[nom].push(t[0].ms);
     console.log(`${nom} run ${i + 1}: ${t.filter(x => x.ms > 50).length} tasks over 50 ms; longest ` +
-                t.slice(0, 6).map(x => `${Math.round(x.ms)} ms ${x.quoi}`).join(', '));
+                t.slice(0, DITES).map(x => `${Math.round(x.ms)} ms ${x.quoi}`).join(', '));
   });
   const [a, b] = [Mediane(longues.page), Mediane(longues.nue)];
   console.log(`== longest task, medians of ${fois} runs: page ${Math.round(a)} ms, bare page ${Math.round(b)} ms, ` +
