@@ -30,6 +30,7 @@ the target had been standing and makes later targets stay less; a miss costs
 a point and a target left unhit costs fifteen. When the score drops below zero
 the game is over.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${GAVREMO_ARCH})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libsdl1.2debian (>= 1.2.15), libsdl-image1.2, libsdl-ttf2.0-0, libsdl-mixer1.2, libgif7, libjpeg62-turbo, libc6, libstdc++6, libgcc-s1")

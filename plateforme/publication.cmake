@@ -26,6 +26,17 @@ if(NOT dedans)
   add_compile_options(-ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
 endif()
 
+# The Debian architecture the build is for, the build machine's or, cross-built, the
+# target's (arm64 from aarch64-linux-gnu): the hardening flags and the .deb follow it.
+if(CMAKE_SYSTEM_NAME STREQUAL Linux AND NOT GAVREMO_ARCH)
+  execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -q DEB_HOST_ARCH
+                  OUTPUT_VARIABLE GAVREMO_ARCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(NOT GAVREMO_ARCH)
+    execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE GAVREMO_ARCH
+                    OUTPUT_STRIP_TRAILING_WHITESPACE)
+  endif()
+endif()
+
 if(WIN32)
   # The stack guard and the checked copies come from GCC's libssp, linked into each
   # program (-static), so no new DLL ships. The linker writes no time: strip writes
@@ -34,23 +45,38 @@ if(WIN32)
   add_compile_definitions(_FORTIFY_SOURCE=2)
   add_link_options(-fstack-protector-strong -Wl,--no-insert-timestamp)
 elseif(CMAKE_SYSTEM_NAME STREQUAL Linux AND NOT GAVREMO_SANITIZE AND NOT GAVREMO_FUZZ)
-  # Debian's flags, as its packages get them, with any DEB_*FLAGS_APPEND of the
-  # environment. Run at the root, so that its -ffile-prefix-map maps the root.
+  # Debian's flags, as its packages get them for the target's architecture, with any
+  # DEB_*FLAGS_APPEND of the environment. Run at the root, so that its
+  # -ffile-prefix-map maps the root.
   foreach(sorte CPPFLAGS CFLAGS CXXFLAGS LDFLAGS)
-    execute_process(COMMAND ${CMAKE_COMMAND} -E env
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${GAVREMO_ARCH}
                       "DEB_BUILD_MAINT_OPTIONS=hardening=+all $ENV{DEB_BUILD_MAINT_OPTIONS}"
                       dpkg-buildflags --get ${sorte}
                     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE ${sorte}
                     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
   endforeach()
-  # Debian 13's dpkg gives these two itself; Debian 12's does not.
+  # What Debian 13's dpkg gives itself and Debian 12's does not: control-flow
+  # protection is x86's, branch protection arm64's. Each only if the target's compiler
+  # takes it: GCC stops at a flag of another processor's.
+  set(ajouts -fstack-clash-protection)
+  if(GAVREMO_ARCH MATCHES "^(amd64|i386)$")
+    list(APPEND ajouts -fcf-protection)
+  elseif(GAVREMO_ARCH STREQUAL arm64)
+    list(APPEND ajouts -mbranch-protection=standard)
+  endif()
+  include(CheckCCompilerFlag)
   separate_arguments(donnes UNIX_COMMAND "${CFLAGS}")
-  foreach(drapeau -fstack-clash-protection -fcf-protection)
-    if(NOT drapeau IN_LIST donnes)
+  set(ajoutes "")
+  foreach(drapeau ${ajouts})
+    string(MAKE_C_IDENTIFIER "GAVREMO_PREND${drapeau}" pris)
+    check_c_compiler_flag(${drapeau} ${pris})
+    if(${pris} AND NOT drapeau IN_LIST donnes)
       string(APPEND CFLAGS " ${drapeau}")
       string(APPEND CXXFLAGS " ${drapeau}")
+      list(APPEND ajoutes ${drapeau})
     endif()
   endforeach()
+  message(STATUS "Hardening for ${GAVREMO_ARCH}: dpkg-buildflags, and ${ajoutes}")
   # CMake ignores CPPFLAGS (_FORTIFY_SOURCE): given with the compiler's own flags.
   string(APPEND CMAKE_C_FLAGS " ${CPPFLAGS} ${CFLAGS}")
   string(APPEND CMAKE_CXX_FLAGS " ${CPPFLAGS} ${CXXFLAGS}")

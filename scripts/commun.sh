@@ -52,6 +52,10 @@ miroir() {
     echec "no Debian archive in apt's sources"
 }
 
+# The folder of this clone's copy in a root of scripts/racine.sh, named after the
+# clone's full path.
+dans_racine() { echo "/srv/gavremo-$(printf %s "$PWD" | sha1sum | cut -c1-12)"; }
+
 # Runs a long step with its output in a log; on failure shows the log's end and stops.
 journal() {
   local log=$1

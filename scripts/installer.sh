@@ -5,6 +5,8 @@
 #   wine     Wine to play that build in   web        the page
 #   tests-web  the page, and three browsers to test it in
 #   son-web  the same, and what times a shot by its sound (mesurer.sh son)
+#   arm64    the cross build for arm64 and its tests, only in the root of scripts/arm64.sh:
+#            arm64's libsdl1.2-dev would take the place of this machine's
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
@@ -31,7 +33,13 @@ case "$travail" in
     paquets=(cmake make emscripten python3 dpkg-dev brotli gzip chromium firefox-esr webkit2gtk-driver xvfb pulseaudio nodejs)
     command -v npm >/dev/null || paquets+=(npm)
     [ "$travail" = tests-web ] || paquets+=(gcc libpulse-dev libx11-dev libxtst-dev) ;;
-  *) echo "installer.sh: jeu, demo, tests, windows, wine, web, tests-web or son-web" >&2; exit 2 ;;
+  # The target's pkg-config (pkgconf:arm64) finds its .pc files; the tests run its
+  # programs under qemu-user, but the displays and probes are this machine's.
+  arm64) paquets=(cmake make dpkg-dev file crossbuild-essential-arm64 pkgconf:arm64 "${x[@]}" lintian
+                  appstream desktop-file-utils man-db devscripts)
+    for p in libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev libgif-dev libjpeg-dev \
+             libgtest-dev libx11-dev libxtst-dev; do paquets+=("$p:arm64"); done ;;
+  *) echo "installer.sh: jeu, demo, tests, windows, wine, web, tests-web, son-web or arm64" >&2; exit 2 ;;
 esac
 # Debian 12 keeps the classic SDL 1.2, much faster under X than the compatibility
 # library over SDL 2 it also offers, which conflicts with it; later releases ship
@@ -44,9 +52,10 @@ fi
 if [ "$travail" = tests ] && [ "${VERSION_CODENAME:-}" != bookworm ]; then
   paquets+=(weston xwayland)
 fi
-# Wine runs the 32-bit game with 32-bit libraries.
-if [ "$travail" = wine ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
+# Wine runs the 32-bit game with 32-bit libraries; the arm64 build links arm64's.
+case "$travail" in wine) etrangere=i386 ;; arm64) etrangere=arm64 ;; *) etrangere="" ;; esac
+if [ -n "$etrangere" ] && ! dpkg --print-foreign-architectures | grep -qx "$etrangere"; then
+  $sudo dpkg --add-architecture "$etrangere"
   $sudo apt-get update -qq
 fi
 installer "${paquets[@]}"

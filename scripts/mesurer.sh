@@ -18,7 +18,7 @@ cd "$(dirname "$0")/.."
 . scripts/commun.sh
 if [ "${1:-}" = debian13 ]; then
   shift
-  exec scripts/debian13.sh scripts/mesurer.sh "$@"
+  exec scripts/racine.sh debian13 scripts/mesurer.sh "$@"
 fi
 
 # Chromium in windows side by side on Xvfb, its sound going to a PulseAudio null sink

@@ -10,10 +10,10 @@ construit=$(realpath "$1")
 . "$racine/scripts/commun.sh"
 
 cd "$construit"
-rm -f gavremo_*_amd64.deb gavremo-dbgsym_*_amd64.ddeb
+rm -f gavremo_*.deb gavremo-dbgsym_*.ddeb
 cpack -G DEB >/dev/null
-deb=$(ls "$construit"/gavremo_*_amd64.deb)
-ddeb=$(ls "$construit"/gavremo-dbgsym_*_amd64.ddeb)
+deb=$(ls "$construit"/gavremo_*.deb)
+ddeb=$(ls "$construit"/gavremo-dbgsym_*.ddeb)
 avis=$(lintian --fail-on error,warning "$deb" "$ddeb" 2>&1) || { echo "lintian: $avis"; exit 1; }
 dossier=$(mktemp -d)
 en_partant "rm -rf '$dossier'"

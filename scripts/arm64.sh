@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the game for arm64, as a Raspberry Pi's Debian 12 runs it: cross-compiled
+# with the preset linux-arm64 in a Debian 12 root (scripts/racine.sh arm64), since
+# arm64's libsdl1.2-dev would take the place of this machine's. The game and
+# gavremo_<version>_arm64.deb are copied back to build-arm64/.
+#   arm64.sh --tester   then runs its tests there, the arm64 programs under qemu-user.
+# Needs root.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/commun.sh
+case "${1:-}" in
+  "" | --tester) ;;
+  --dedans) # in the root
+    scripts/installer.sh arm64
+    cmake --workflow --preset linux-arm64 >/dev/null
+    [ "${2:-}" != --tester ] || ctest --preset linux-arm64
+    exit ;;
+  *) echo "usage: scripts/arm64.sh [--tester]" >&2; exit 2 ;;
+esac
+
+# qemu-user runs arm64's programs through the kernel's binfmt entry. Its F flag opens
+# the emulator once, when registered, so that it runs inside the root too. The entry
+# is the whole kernel's: registered only when missing, and left in place.
+installer qemu-user-static
+binfmt=/proc/sys/fs/binfmt_misc
+[ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
+if [ ! -e $binfmt/qemu-aarch64 ]; then
+  echo "Registering qemu-aarch64 with the kernel's binfmt_misc"
+  cat /usr/lib/binfmt.d/qemu-aarch64.conf >$binfmt/register
+fi
+
+statut=0
+scripts/racine.sh arm64 scripts/arm64.sh --dedans "$@" || statut=$?
+# What was built, whatever the tests said.
+mkdir -p build-arm64
+construit=/var/cache/gavremo/arm64$(dans_racine)/build-arm64
+cp "$construit/gavremo" "$construit"/gavremo_*_arm64.deb "$construit"/ctest-junit.xml build-arm64/ 2>/dev/null || true
+[ $statut = 0 ] || echec "the arm64 build or its tests failed"
+ls build-arm64/gavremo_*_arm64.deb
