@@ -8,9 +8,10 @@
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
-# dpkg-dev: dpkg-buildflags gives the game Debian's hardening flags.
-paquets=(cmake g++ make pkg-config dpkg-dev libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
-          libsdl-mixer1.2-dev libgif-dev libjpeg-dev)
+# dpkg-dev: dpkg-buildflags gives the game Debian's hardening flags. CPack's DEB
+# generator needs file, and readelf and objcopy, which binutils brings with g++.
+paquets=(cmake g++ make pkg-config dpkg-dev file libsdl1.2-dev libsdl-image1.2-dev
+          libsdl-ttf2.0-dev libsdl-mixer1.2-dev libgif-dev libjpeg-dev)
 x=(xvfb xdotool x11-utils imagemagick)
 case "$travail" in
   jeu) ;;
@@ -44,10 +45,13 @@ fi
 if [ "$travail" = tests ] && [ "${VERSION_CODENAME:-}" != bookworm ]; then
   paquets+=(weston xwayland)
 fi
-# Wine runs the 32-bit game with 32-bit libraries.
-if [ "$travail" = wine ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
-  $sudo apt-get update -qq
+# Wine runs the 32-bit game with 32-bit libraries, which apt knows only once an update
+# has brought their lists: the lists it has of other architectures are no help.
+if [ "$travail" = wine ] && ! apt-cache show wine32:i386 >/dev/null 2>&1; then
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  avis=$(actualiser) || apt-cache show wine32:i386 >/dev/null 2>&1 ||
+    echec "apt has no lists of i386 packages: Wine's 32-bit packages cannot be installed" \
+      "until apt-get update works:"$'\n'"$avis"
 fi
 installer "${paquets[@]}"
 # libFuzzer comes with the runtimes of the release's clang.
