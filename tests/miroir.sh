@@ -16,7 +16,8 @@ if [ "$(id -u)" -ne 0 ]; then echo "not root: apt cannot be pointed at a state o
 t=$(mktemp -d)
 en_partant "rm -rf '$t'"
 mkdir -p "$t"/paquet/DEBIAN "$t"/paquet/usr/share/doc/gavremo-essai "$t"/depot/bon "$t"/depot/perime \
-  "$t"/racine/var/lib/dpkg/{info,updates,triggers} "$t"/listes/partial "$t"/cache/archives/partial "$t"/vide "$t"/journal
+  "$t"/racine/var/lib/dpkg/{info,updates,triggers} "$t"/etat/lists/partial "$t"/cache/archives/partial \
+  "$t"/vide "$t"/journal
 : >"$t/racine/var/lib/dpkg/status"
 cat >"$t/paquet/DEBIAN/control" <<EOF
 Package: gavremo-essai
@@ -54,11 +55,11 @@ Dir::Etc::SourceList "$t/sources.list";
 Dir::Etc::SourceParts "$t/vide";
 Dir::Etc::Parts "$t/vide";
 Dir::Etc::PreferencesParts "$t/vide";
-Dir::State::Lists "$t/listes";
+Dir::State "$t/etat";
 Dir::State::status "$t/racine/var/lib/dpkg/status";
 Dir::Cache "$t/cache";
 Dir::Log "$t/journal";
-DPkg::Options { "--root=$t/racine"; };
+DPkg::Options { "--root=$t/racine"; "--log=$t/journal/dpkg.log"; };
 APT::Sandbox::User "root";
 Acquire::Languages "none";
 EOF
