@@ -26,9 +26,26 @@ installe() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
 
+# apt-get update, tried again after each pause of GAVREMO_PAUSES (seconds): a mirror
+# caught mid-sync serves for a while an index its Release does not describe, and
+# apt's own retries fetch that same index. When it still fails, prints apt's errors.
+actualiser() {
+  local pause avis
+  for pause in ${GAVREMO_PAUSES-30 60} fin; do
+    avis=$($sudo apt-get update -qq 2>&1 >/dev/null) && return 0
+    [ "$pause" != fin ] || break
+    echo "apt-get update failed, trying again in $pause s: $(grep -m1 '^E:' <<<"$avis")" >&2
+    sleep "$pause"
+  done
+  grep '^E:' <<<"$avis" || echo "$avis"
+  [[ "$avis" != *"Mirror sync in progress"* ]] || echo "The archive's mirror is being synced: try again later."
+  return 1
+}
+
 # Installs the Debian packages named that are not installed yet; "name-" removes one.
+# When the update fails, apt may still find them in the lists it has.
 installer() {
-  local manquants=() p
+  local manquants=() p maj avis
   for p; do
     case "$p" in
       *-) ! installe "${p%-}" || manquants+=("$p") ;;
@@ -37,9 +54,11 @@ installer() {
   done
   [ ${#manquants[@]} -gt 0 ] || return 0
   echo "Installing: ${manquants[*]}"
-  $sudo apt-get update -qq || echec "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
-    --no-install-recommends "${manquants[@]}" >/dev/null || echec "could not install ${manquants[*]}"
+  maj=$(actualiser) || echo "apt-get update failed, installing from the lists apt has: $(head -n 1 <<<"$maj")" >&2
+  avis=$(DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
+    --no-install-recommends "${manquants[@]}" 2>&1 >/dev/null) && return 0
+  [ -z "$maj" ] || avis+=$'\n'"after apt-get update failed:"$'\n'"$maj"
+  echec "could not install ${manquants[*]}:"$'\n'"$avis"
 }
 
 # The Debian archive apt uses here (not its security one).

@@ -10,9 +10,10 @@
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
-# dpkg-dev: dpkg-buildflags gives the game Debian's hardening flags.
-paquets=(cmake g++ make pkg-config dpkg-dev libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
-          libsdl-mixer1.2-dev libgif-dev libjpeg-dev)
+# dpkg-dev: dpkg-buildflags gives the game Debian's hardening flags. CPack's DEB
+# generator needs file, and readelf and objcopy, which binutils brings with g++.
+paquets=(cmake g++ make pkg-config dpkg-dev file libsdl1.2-dev libsdl-image1.2-dev
+          libsdl-ttf2.0-dev libsdl-mixer1.2-dev libgif-dev libjpeg-dev)
 x=(xvfb xdotool x11-utils imagemagick)
 case "$travail" in
   jeu) ;;
@@ -52,11 +53,19 @@ fi
 if [ "$travail" = tests ] && [ "${VERSION_CODENAME:-}" != bookworm ]; then
   paquets+=(weston xwayland)
 fi
-# Wine runs the 32-bit game with 32-bit libraries; the arm64 build links arm64's.
-case "$travail" in wine) etrangere=i386 ;; arm64) etrangere=arm64 ;; *) etrangere="" ;; esac
-if [ -n "$etrangere" ] && ! dpkg --print-foreign-architectures | grep -qx "$etrangere"; then
-  $sudo dpkg --add-architecture "$etrangere"
-  $sudo apt-get update -qq
+# Wine runs the 32-bit game with 32-bit libraries, and the arm64 build links arm64's:
+# apt knows them only once an update has brought their lists, and the lists it has of
+# other architectures are no help.
+case "$travail" in
+  wine) etrangere=i386 temoin=wine32:i386 quoi="Wine's 32-bit packages" ;;
+  arm64) etrangere=arm64 temoin=libsdl1.2-dev:arm64 quoi="arm64's libraries" ;;
+  *) etrangere="" ;;
+esac
+if [ -n "$etrangere" ] && ! apt-cache show "$temoin" >/dev/null 2>&1; then
+  dpkg --print-foreign-architectures | grep -qx "$etrangere" || $sudo dpkg --add-architecture "$etrangere"
+  avis=$(actualiser) || apt-cache show "$temoin" >/dev/null 2>&1 ||
+    echec "apt has no lists of $etrangere packages: $quoi cannot be installed" \
+      "until apt-get update works:"$'\n'"$avis"
 fi
 installer "${paquets[@]}"
 # libFuzzer comes with the runtimes of the release's clang.
