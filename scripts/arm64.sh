@@ -3,19 +3,31 @@
 # with the preset linux-arm64 in a Debian 12 root (scripts/racine.sh arm64), since
 # arm64's libsdl1.2-dev would take the place of this machine's. The game and
 # gavremo_<version>_arm64.deb are copied back to build-arm64/.
-#   arm64.sh --tester   then runs its tests there, the arm64 programs under qemu-user.
+#   arm64.sh --tester   then runs its tests there, the arm64 programs under qemu-user;
+#   arm64.sh --mesurer  the game's pass beside a bare SDL loop's, and the started game's
+#                       pass rate, under qemu-user on Xvfb.
 # Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 case "${1:-}" in
-  "" | --tester) ;;
+  "" | --tester | --mesurer) ;;
   --dedans) # in the root
     scripts/installer.sh arm64
+    [ "${2:-}" != --mesurer ] || installer libbenchmark-dev:arm64
     cmake --workflow --preset linux-arm64 >/dev/null
-    [ "${2:-}" != --tester ] || ctest --preset linux-arm64
+    case "${2:-}" in
+      --tester) ctest --preset linux-arm64 ;;
+      --mesurer)
+        xvfb
+        export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+        echo "== arm64 under qemu-user, $(nproc) cores, load: $(cut -d' ' -f1-3 /proc/loadavg)"
+        build-arm64/bench/bench --benchmark_filter='^(Passe|Repeint)' --benchmark_min_time=0.3 \
+          --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+        for _ in 1 2 3; do build-arm64/bench/cadence; done ;;
+    esac
     exit ;;
-  *) echo "usage: scripts/arm64.sh [--tester]" >&2; exit 2 ;;
+  *) echo "usage: scripts/arm64.sh [--tester | --mesurer]" >&2; exit 2 ;;
 esac
 
 # qemu-user runs arm64's programs through the kernel's binfmt entry. Its F flag opens
@@ -29,6 +41,7 @@ if [ ! -e $binfmt/qemu-aarch64 ]; then
   cat /usr/lib/binfmt.d/qemu-aarch64.conf >$binfmt/register
 fi
 
+[ "${1:-}" != --mesurer ] || qemu-aarch64-static --version | head -n 1
 statut=0
 scripts/racine.sh arm64 scripts/arm64.sh --dedans "$@" || statut=$?
 # What was built, whatever the tests said.

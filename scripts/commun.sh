@@ -118,6 +118,32 @@ perdu() {
        info:)" = 1 ]
 }
 
+# Debian's PATH for users (/etc/login.defs), which ends with /usr/games.
+chemin_joueur=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
+
+# Starts the game by the command given, on the display set, and closes it with SIGTERM
+# once its 600x600 window shows the scene in play: status 1, as for any window closed
+# in play. Says what went wrong otherwise, and fails.
+voir_jouer() {
+  local dossier pid fenetre erreurs statut=0 vu=""
+  dossier=$(mktemp -d)
+  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$@" >"$dossier/sortie.txt" 2>"$dossier/erreurs.txt" &
+  pid=$!
+  fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
+  if [ -n "$fenetre" ] && xdotool getwindowgeometry "$fenetre" | grep -q 'Geometry: 600x600'; then
+    for _ in $(seq 50); do
+      vue "$fenetre" "$dossier/vue.png" && scene "$dossier/vue.png" && { vu=1; break; }
+      sleep 0.1
+    done
+  fi
+  kill -TERM $pid 2>/dev/null || true
+  wait $pid || statut=$?
+  erreurs=$(cat "$dossier/erreurs.txt")
+  rm -rf "$dossier"
+  [ -n "$vu" ] || { echo "'$*' showed no 600x600 window with its scene: $erreurs"; return 1; }
+  [ "$statut" = 1 ] || { echo "'$*' ended with status $statut: $erreurs"; return 1; }
+}
+
 # A click's time to the game-over screen with the mouse still, then moving 1,000 to
 # 8,000 times a second: souris PARTIES LATENCE COMMANDE... starts the game's "cadence
 # souris" with COMMANDE on the display set, PARTIES games a rate, each driven by the

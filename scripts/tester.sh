@@ -2,14 +2,15 @@
 # Installs what the tests need, builds, and runs every test through CTest: the
 # Linux game as built for play, then under AddressSanitizer and
 # UndefinedBehaviorSanitizer; the fuzz targets of the Linux and the Windows and web
-# readers; the Windows build under Wine; the page in Chromium, Firefox and WebKitGTK.
-# With arguments, tests only the parts named (linux, fuzz, windows, web), in that
-# order; each is tested even when one before it failed, and the failures are named.
+# readers; the Windows build under Wine; the page in Chromium, Firefox and WebKitGTK;
+# the arm64 build under qemu-user, in a root of its own.
+# With arguments, tests only the parts named (linux, fuzz, windows, web, arm64), in
+# that order; each is tested even when one before it failed, and the failures are named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 if [ $# -ne 1 ]; then
-  [ $# -gt 0 ] || set -- linux fuzz windows web
+  [ $# -gt 0 ] || set -- linux fuzz windows web arm64
   rates=()
   for plateforme; do bash scripts/tester.sh "$plateforme" || rates+=("$plateforme"); done
   [ ${#rates[@]} -eq 0 ] || echec "the tests failed on: ${rates[*]}"
@@ -20,7 +21,7 @@ fi
 # .ci/run counts: none is left from an earlier run, whatever stops this one.
 case "$1" in
   linux) rm -f build/ctest-junit.xml build-asan/ctest-junit.xml ;;
-  fuzz | windows | web) rm -f "build-$1/ctest-junit.xml" ;;
+  fuzz | windows | web | arm64) rm -f "build-$1/ctest-junit.xml" ;;
 esac
 case "$1" in
   linux)
@@ -37,10 +38,11 @@ case "$1" in
     cmake --build --preset fuzz
     ctest --preset fuzz ;;
   windows) scripts/windows.sh --tester ;;
+  arm64) scripts/arm64.sh --tester ;;
   web)
     scripts/installer.sh tests-web
     scripts/web.sh
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
     ctest --preset web ;;
-  *) echo "tester.sh: unknown part $1 (linux, fuzz, windows, web)" >&2; exit 2 ;;
+  *) echo "tester.sh: unknown part $1 (linux, fuzz, windows, web, arm64)" >&2; exit 2 ;;
 esac

@@ -56,26 +56,10 @@ appstreamcli validate --no-net /usr/share/metainfo/org.example.gavremo.metainfo.
 desktop-file-validate /usr/share/applications/gavremo.desktop
 
 # The menu entry's command, run as a desktop session would: from some other
-# folder, with Debian's PATH for users, which ends with /usr/games.
+# folder, with Debian's PATH for users.
 commande=$(sed -n 's/^Exec=//p' /usr/share/applications/gavremo.desktop)
 cd "$dossier"
-PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
-  $commande > sortie.txt 2> erreurs.txt &
-pid=$!
-fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
-[ -n "$fenetre" ] || { echo "no window from '$commande': $(cat erreurs.txt)"; exit 1; }
-xdotool getwindowgeometry "$fenetre" | grep -q 'Geometry: 600x600' || { echo "window is not 600x600"; exit 1; }
-ok=""
-for _ in $(seq 50); do
-  vue "$fenetre" vue.png && scene vue.png && { ok=1; break; }
-  sleep 0.1
-done
-[ -n "$ok" ] || { echo "the installed game does not show its scene"; exit 1; }
-kill -TERM $pid
-statut=0
-wait $pid || statut=$?
-# SIGTERM closes the window mid-game: status 1, as for any window closed in play.
-[ "$statut" = 1 ] || { echo "status $statut, stderr: $(cat erreurs.txt)"; exit 1; }
+voir_jouer env PATH=$chemin_joueur $commande
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null
 for f in /usr/games/gavremo /usr/libexec/gavremo /usr/share/games/gavremo; do
