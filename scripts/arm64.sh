@@ -13,6 +13,7 @@ cd "$(dirname "$0")/.."
 case "${1:-}" in
   "" | --tester | --mesurer) ;;
   --dedans) # in the root
+    rm -f build-arm64/ctest-junit.xml
     scripts/installer.sh arm64
     [ "${2:-}" != --mesurer ] || installer libbenchmark-dev:arm64
     cmake --workflow --preset linux-arm64 >/dev/null
