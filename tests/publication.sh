@@ -25,7 +25,10 @@ mkdir -p "$ailleurs/dessous" "$copie"
 # system lists a folder by hash (ext4) or in the order it was written (tmpfs, btrfs).
 tar -c -C "$racine" --sort=name --exclude='./build*' --exclude=./tests/web/node_modules . |
   tar -x -C "$ailleurs/dessous"
-disorderfs -q --reverse-dirents=yes "$ailleurs/dessous" "$copie" >/dev/null
+if ! disorderfs -q --reverse-dirents=yes "$ailleurs/dessous" "$copie" >/dev/null; then
+  echo "disorderfs cannot mount here"
+  exit 77
+fi
 en_partant "umount '$copie' 2>/dev/null || umount -l '$copie'"
 case "$sorte" in
   windows) second=$copie/build-windows/$(basename "$premier") ;;
