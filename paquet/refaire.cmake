@@ -23,6 +23,20 @@ foreach(paquet IN LISTS CPACK_PACKAGE_FILES)
   endif()
   # Folders and programs 0755, every other file 0644; links are left alone.
   execute_process(COMMAND chmod -R u=rwX,go=rX ${arbre} COMMAND_ERROR_IS_FATAL ANY)
+  # Installed-Size from the files themselves, as dpkg-gencontrol counts it: each file
+  # or link its size in KiB rounded up (a file linked twice once), anything else (a
+  # folder, the root and DEBIAN too) 1; not the control and md5sums it has not written
+  # yet. CPack counts the blocks the build's file system gives, which a tmpfs counts
+  # otherwise than a disk.
+  execute_process(COMMAND find ${arbre} ! -path ${arbre}/DEBIAN/control ! -path ${arbre}/DEBIAN/md5sums
+                          -printf "%y %s %n %i\\n"
+                  COMMAND awk "$1 !~ /^[fl]$/ { n += 1; next }
+                               !($4 in vu) { n += int(($2 + 1023) / 1024); if ($3 > 1) vu[$4] = 1 }
+                               END { print n }"
+                  OUTPUT_VARIABLE taille OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  file(READ ${arbre}/DEBIAN/control controle)
+  string(REGEX REPLACE "\nInstalled-Size: [0-9]+\n" "\nInstalled-Size: ${taille}\n" controle "${controle}")
+  file(WRITE ${arbre}/DEBIAN/control "${controle}")
   execute_process(COMMAND dpkg-deb --root-owner-group -b ${arbre} ${paquet}
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
   file(REMOVE_RECURSE ${arbre})

@@ -23,15 +23,18 @@ case "$travail" in
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
                    lintian appstream desktop-file-utils man-db clang devscripts reprotest
                    disorderfs faketime diffoscope-minimal) ;;
+  # disorderfs, here and in tests-web: tests/publication.sh builds the release again
+  # from a copy whose folders list their files in another order.
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
-                    libgtest-dev) ;;
+                    libgtest-dev disorderfs) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
   # brotli and gzip compress the page once built; node serves it (web.sh --serve).
   web) paquets=(cmake make emscripten python3 dpkg-dev brotli gzip nodejs)
     command -v npm >/dev/null || paquets+=(npm) ;;
   tests-web | son-web)
     # WebKitWebDriver starts the MiniBrowser of libwebkit2gtk-4.1-0, which needs a display.
-    paquets=(cmake make emscripten python3 dpkg-dev brotli gzip chromium firefox-esr webkit2gtk-driver xvfb pulseaudio nodejs)
+    paquets=(cmake make emscripten python3 dpkg-dev brotli gzip chromium firefox-esr webkit2gtk-driver xvfb pulseaudio nodejs
+             disorderfs)
     command -v npm >/dev/null || paquets+=(npm)
     [ "$travail" = tests-web ] || paquets+=(gcc libpulse-dev libx11-dev libxtst-dev) ;;
   # The target's pkg-config (pkgconf:arm64) finds its .pc files; the tests run its

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds a release a second time as another builder would: from a copy of the sources
-# at a longer path, later, under umask 0002, in another time zone and locale, with the
-# libraries built anew in a cache of its own. It must be the same bytes as the first
-# build, and neither may hold a path of the machine that built it.
+# at a longer path whose folders list their files in another order, later, under umask
+# 0002, in another time zone and locale, with the libraries built anew in a cache of
+# its own. It must be the same bytes as the first build, and neither may hold a path of
+# the machine that built it.
 #   publication.sh windows BUILD/gavremo-VERSION-win32.zip
 #   publication.sh web BUILD/page
 set -euo pipefail
@@ -10,11 +11,25 @@ racine=$(realpath "$(dirname "$0")/..")
 . "$racine/scripts/commun.sh"
 sorte=$1
 premier=$(realpath "$2")
+# disorderfs lists each folder of the copy backwards, over FUSE, which takes root here.
+if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ]; then
+  echo "not root, or no /dev/fuse: disorderfs cannot show the copy in another order"
+  exit 77
+fi
+command -v disorderfs >/dev/null || echec "no disorderfs: scripts/installer.sh windows (or tests-web) installs it"
 ailleurs=$(mktemp -d /tmp/gavremo-publicationXXXXXX)
 en_partant "rm -rf '$ailleurs'"
 copie=$ailleurs/une/copie/des/sources/plus/loin
-mkdir -p "$copie"
-tar -c -C "$racine" --exclude='./build*' --exclude=./tests/web/node_modules . | tar -x -C "$copie"
+mkdir -p "$ailleurs/dessous" "$copie"
+# Written in name order and read backwards: not the clone's order, whether the file
+# system lists a folder by hash (ext4) or in the order it was written (tmpfs, btrfs).
+tar -c -C "$racine" --sort=name --exclude='./build*' --exclude=./tests/web/node_modules . |
+  tar -x -C "$ailleurs/dessous"
+if ! disorderfs -q --reverse-dirents=yes "$ailleurs/dessous" "$copie" >/dev/null; then
+  echo "disorderfs cannot mount here"
+  exit 77
+fi
+en_partant "umount '$copie' 2>/dev/null || umount -l '$copie'"
 case "$sorte" in
   windows) second=$copie/build-windows/$(basename "$premier") ;;
   web) second=$copie/build-web/page ;;

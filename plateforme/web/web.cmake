@@ -27,6 +27,22 @@ target_link_libraries(plateforme PUBLIC ${LECTEURS_LIBS})
 # Emscripten's own SDL 1.2, whose headers later releases give only on request.
 target_compile_options(plateforme PUBLIC -Wall -Wextra -sUSE_SDL=1)
 
+# The pictures, font and sound inside the WebAssembly: no file of their own to ask for,
+# and no loader for it in gavremo.js, whose evaluation is the start's longest task.
+# Each file is named on its own, sorted, licences left out: given a folder, the
+# packager takes its files in the order the file system lists them, and the same
+# sources made another gavremo.wasm on another file system.
+file(GLOB_RECURSE embarques RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/rsrc_img/* ${PROJECT_SOURCE_DIR}/font/* ${PROJECT_SOURCE_DIR}/son/*)
+list(FILTER embarques EXCLUDE REGEX "LICENSE[^/]*$")
+list(SORT embarques)
+set(fichiers "")
+set(embarquer "")
+foreach(f ${embarques})
+  list(APPEND fichiers ${PROJECT_SOURCE_DIR}/${f})
+  list(APPEND embarquer "SHELL:--embed-file ${PROJECT_SOURCE_DIR}/${f}@/${f}")
+endforeach()
+
 # The game yields to the browser inside a pass, which only ASYNCIFY allows, through
 # Emscripten's sleeps, the flip's own (Ceder, in sdl.js) and, at the start, SDL's
 # set-up's, a new surface's and a step's (Etape). The page
@@ -36,17 +52,11 @@ target_compile_options(plateforme PUBLIC -Wall -Wextra -sUSE_SDL=1)
 # FreeType's and libjpeg's calls through pointers alone: a quarter less WebAssembly to
 # download, and a line of text drawn twice as fast.
 set(page ${CMAKE_BINARY_DIR}/page)
-list(TRANSFORM ASSETS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE fichiers)
 set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
   -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_IMPORTS=Ceder,Etape,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
-  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain
-  # The pictures, font and sound inside the WebAssembly: no file of their own to ask
-  # for, and no loader for it in gavremo.js, whose evaluation is the start's longest task.
-  "SHELL:--embed-file ${PROJECT_SOURCE_DIR}/rsrc_img@/rsrc_img"
-  "SHELL:--embed-file ${PROJECT_SOURCE_DIR}/font@/font"
-  "SHELL:--embed-file ${PROJECT_SOURCE_DIR}/son@/son" "SHELL:--exclude-file *LICENSE*")
+  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain ${embarquer})
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_custom_command(OUTPUT ${page}/sw.js
