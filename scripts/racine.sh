@@ -45,6 +45,9 @@ faire() {
 
 monter() {
   cp /etc/resolv.conf "$1/etc/resolv.conf"
+  # The root trusts what this machine trusts: behind a proxy that inspects TLS, npm
+  # needs the proxy's certificate, which this machine's bundle holds.
+  [ ! -f /etc/ssl/certs/ca-certificates.crt ] || cp /etc/ssl/certs/ca-certificates.crt "$1/etc/gavremo-ca.crt"
   mount -t proc proc "$1/proc"
   mount --rbind /sys "$1/sys"
   mount --rbind /dev "$1/dev"
@@ -92,4 +95,4 @@ mkdir -p "$racine$copie"
 find "$racine$copie" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
 tar -c --exclude='./build*' --exclude=./.git --exclude=./tests/web/node_modules . | tar -x -C "$racine$copie"
 chroot "$racine" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin TERM="${TERM:-dumb}" \
-  LANG=C.UTF-8 bash -c 'cd "$1" && shift && exec "$@"' - "$copie" "$@"
+  LANG=C.UTF-8 NODE_EXTRA_CA_CERTS=/etc/gavremo-ca.crt bash -c 'cd "$1" && shift && exec "$@"' - "$copie" "$@"
