@@ -2,7 +2,8 @@
 # writes licences.html (licences.cmake) and sw.js with the list of every file and a cache name made of their hash, so
 # each build of different files has a cache of its own.
 #   cmake -DSOURCE=plateforme/web -DPAGE=build-web/page -DLIEN=build-web/lien.txt -DRACINE=.
-#         -DPREFIXE=CACHE/web/prefixe -DVERSION=1.0.0 -DDATE=EPOCH -P hors-ligne.cmake
+#         -DPREFIXE=CACHE/web/prefixe -DVERSION=1.0.0 -DDATE=EPOCH
+#         -DCOMPILATEUR=em++ -P hors-ligne.cmake
 cmake_minimum_required(VERSION 3.25)
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png)
 foreach(f ${propres})
@@ -32,3 +33,9 @@ foreach(f index.html licences.html manifest.webmanifest sw.js gavremo.js gavremo
   execute_process(COMMAND ${BROTLI} -q 11 -f -o ${PAGE}/${f}.br ${PAGE}/${f} COMMAND_ERROR_IS_FATAL ANY)
   execute_process(COMMAND ${GZIP} -9 -n -c ${PAGE}/${f} OUTPUT_FILE ${PAGE}/${f}.gz COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
+
+# Its bill of materials, which the game never asks for (nomenclature.cmake).
+set(SORTE page)
+set(DOSSIER ${PAGE})
+set(SORTIE ${PAGE}/sbom.cdx.json)
+include(${RACINE}/plateforme/nomenclature.cmake)

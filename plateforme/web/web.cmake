@@ -62,11 +62,11 @@ set_target_properties(gavremo PROPERTIES RULE_LAUNCH_LINK "${CMAKE_CURRENT_LIST_
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake licences.cmake
     licences.html)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
-list(APPEND propres ${PROJECT_SOURCE_DIR}/plateforme/composants.cmake)
+list(APPEND propres ${PROJECT_SOURCE_DIR}/plateforme/composants.cmake ${PROJECT_SOURCE_DIR}/plateforme/nomenclature.cmake)
 add_custom_command(OUTPUT ${page}/sw.js
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page}
           -DLIEN=${CMAKE_BINARY_DIR}/lien.txt -DRACINE=${PROJECT_SOURCE_DIR} -DPREFIXE=${GAVREMO_PREFIXE}
-          -DVERSION=${PROJECT_VERSION} -DDATE=${GAVREMO_DATE}
+          -DVERSION=${PROJECT_VERSION} -DDATE=${GAVREMO_DATE} -DCOMPILATEUR=${CMAKE_CXX_COMPILER}
           -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
   DEPENDS gavremo ${propres} VERBATIM)
 add_custom_target(hors-ligne ALL DEPENDS ${page}/sw.js)
