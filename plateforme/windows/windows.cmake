@@ -66,4 +66,5 @@ set(zip ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)   # CPack's own name
 set(CPACK_STRIP_FILES ON)
 # CPack lists the zip's files in the order the folder gives them: zip.cmake writes them again, sorted.
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake)
+set(CPACK_GAVREMO_COMPILATEUR ${CMAKE_CXX_COMPILER})   # named in its bill of materials
 include(CPack)
