@@ -2,8 +2,8 @@
 # one version of Debian 12, the sha256 of each file of that package, the files that
 # make its licence, that licence as an SPDX expression, the library it builds (as -l
 # names it), the credit its licence asks for in a program's documentation, and the name
-# the game ships it under. The superbuild takes nothing
-# else, and the zip's readme takes its versions from here.
+# the game ships it under. The superbuild takes nothing else; the zip's readme, the
+# page's licences and every bill of materials take their versions from here.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 
 set(freetype_NOM FreeType)

@@ -1,10 +1,12 @@
 # Run by the build once the game is linked: copies the page's own files beside it,
-# writes licences.html (licences.cmake) and sw.js with the list of every file and a cache name made of their hash, so
-# each build of different files has a cache of its own.
-#   cmake -DSOURCE=plateforme/web -DPAGE=build-web/page -DLIEN=build-web/lien.txt -DRACINE=.
-#         -DPREFIXE=CACHE/web/prefixe -DVERSION=1.0.0 -DDATE=EPOCH
-#         -DCOMPILATEUR=em++ -P hors-ligne.cmake
+# writes licences.html (licences.cmake), then sw.js with the list of every file and a
+# cache name made of their hash, so each build of different files has a cache of its
+# own, and last the page's bill of materials.
+#   cmake -DSOURCE=plateforme/web -DPAGE=build-web/page -DFAITS=build-web/page.cmake -P hors-ligne.cmake
+# FAITS, written by web.cmake, names the link's trace, the clone, the libraries, the
+# version, the date and the compiler.
 cmake_minimum_required(VERSION 3.25)
+include(${FAITS})
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png)
 foreach(f ${propres})
   configure_file(${SOURCE}/${f} ${PAGE}/${f} COPYONLY)

@@ -63,10 +63,17 @@ set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js ho
     licences.html)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 list(APPEND propres ${PROJECT_SOURCE_DIR}/plateforme/composants.cmake ${PROJECT_SOURCE_DIR}/plateforme/nomenclature.cmake)
+# What the licences and the bill of materials take from the build.
+set(faits ${CMAKE_BINARY_DIR}/page.cmake)
+file(CONFIGURE OUTPUT ${faits} CONTENT "set(LIEN ${CMAKE_BINARY_DIR}/lien.txt)
+set(RACINE ${PROJECT_SOURCE_DIR})
+set(PREFIXE ${GAVREMO_PREFIXE})
+set(VERSION ${PROJECT_VERSION})
+set(DATE ${GAVREMO_DATE})
+set(COMPILATEUR ${CMAKE_CXX_COMPILER})
+")
 add_custom_command(OUTPUT ${page}/sw.js
-  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page}
-          -DLIEN=${CMAKE_BINARY_DIR}/lien.txt -DRACINE=${PROJECT_SOURCE_DIR} -DPREFIXE=${GAVREMO_PREFIXE}
-          -DVERSION=${PROJECT_VERSION} -DDATE=${GAVREMO_DATE} -DCOMPILATEUR=${CMAKE_CXX_COMPILER}
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page} -DFAITS=${faits}
           -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
-  DEPENDS gavremo ${propres} VERBATIM)
+  DEPENDS gavremo ${propres} ${faits} VERBATIM)
 add_custom_target(hors-ligne ALL DEPENDS ${page}/sw.js)
