@@ -38,6 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 # which refaire.cmake completes; one source for both, so its documentation can be gavremo's.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/refaire.cmake)
+set(CPACK_GAVREMO_COMPILATEUR ${CMAKE_CXX_COMPILER})   # named in its bill of materials
 set(CPACK_DEBIAN_PACKAGE_SOURCE gavremo)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -39,5 +39,17 @@ foreach(paquet IN LISTS CPACK_PACKAGE_FILES)
   file(WRITE ${arbre}/DEBIAN/control "${controle}")
   execute_process(COMMAND dpkg-deb --root-owner-group -b ${arbre} ${paquet}
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  # The game's bill of materials beside it: its files, and the packages it depends on.
+  if(paquet MATCHES "\\.deb$")
+    set(SORTE deb)
+    set(DOSSIER ${arbre})
+    set(CONTROLE ${arbre}/DEBIAN/control)
+    get_filename_component(nom ${paquet} NAME_WLE)
+    set(SORTIE ${CPACK_PACKAGE_DIRECTORY}/${nom}.cdx.json)   # where CPack puts the .deb
+    set(VERSION ${CPACK_PACKAGE_VERSION})
+    set(DATE $ENV{SOURCE_DATE_EPOCH})
+    set(COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR})
+    include(${CMAKE_CURRENT_LIST_DIR}/../plateforme/nomenclature.cmake)
+  endif()
   file(REMOVE_RECURSE ${arbre})
 endforeach()

@@ -186,3 +186,7 @@ souris() {
             ms[1], ms[NR], mediane(envoi, NR), mediane(pris, NR), mediane(passes, NR) }'
   done
 }
+
+# tests/web's node modules, from its lockfile: the page's tests use them, and so does
+# the check of every release's bill of materials (tests/web/nomenclature.js).
+modules_web() { (cd "$(dirname "${BASH_SOURCE[0]}")/../tests/web" && npm ci --no-audit --no-fund --loglevel=error); }

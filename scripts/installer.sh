@@ -19,14 +19,18 @@ case "$travail" in
   jeu) ;;
   demo) paquets+=("${x[@]}") ;;
   # devscripts has hardening-check; reprotest varies the build with disorderfs and
-  # faketime, and shows what differs with diffoscope.
+  # faketime, and shows what differs with diffoscope; node checks the .deb's bill of
+  # materials.
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
                    lintian appstream desktop-file-utils man-db clang devscripts reprotest
-                   disorderfs faketime diffoscope-minimal) ;;
+                   disorderfs faketime diffoscope-minimal nodejs)
+    command -v npm >/dev/null || paquets+=(npm) ;;
   # disorderfs, here and in tests-web: tests/publication.sh builds the release again
   # from a copy whose folders list their files in another order.
+  # node checks the zip's bill of materials.
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
-                    libgtest-dev disorderfs) ;;
+                    libgtest-dev disorderfs nodejs)
+    command -v npm >/dev/null || paquets+=(npm) ;;
   wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
   # brotli and gzip compress the page once built; node serves it (web.sh --serve).
   web) paquets=(cmake make emscripten python3 dpkg-dev brotli gzip nodejs)

@@ -26,6 +26,7 @@ esac
 case "$1" in
   linux)
     scripts/installer.sh tests
+    modules_web
     for preset in linux linux-asan; do
       cmake --preset $preset >/dev/null
       cmake --build --preset $preset
@@ -37,12 +38,15 @@ case "$1" in
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz
     ctest --preset fuzz ;;
-  windows) scripts/windows.sh --tester ;;
+  windows)
+    scripts/installer.sh windows
+    modules_web
+    scripts/windows.sh --tester ;;
   arm64) scripts/arm64.sh --tester ;;
   web)
     scripts/installer.sh tests-web
     scripts/web.sh
-    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    modules_web
     ctest --preset web ;;
   *) echo "tester.sh: unknown part $1 (linux, fuzz, windows, web, arm64)" >&2; exit 2 ;;
 esac

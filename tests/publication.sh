@@ -63,6 +63,12 @@ while read -r f; do
   cmp -s "$un/$f" "$deux/$f" || { echo "differs: $f"; echecs=1; }
 done < <(cd "$un" && find . -type f | LC_ALL=C sort)
 [ -d "$premier" ] || cmp -s "$premier" "$second" || { echo "the zips differ"; echecs=1; }
+# Beside the zip, its bill of materials and its DLLs' sources.
+if [ ! -d "$premier" ]; then
+  for f in "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"; do
+    cmp -s "$f" "$(dirname "$second")/$(basename "$f")" || { echo "differs: $(basename "$f")"; echecs=1; }
+  done
+fi
 
 for chemin in "$racine" "$copie" "${GAVREMO_CACHE:-/var/cache/gavremo}" "$ailleurs/cache"; do
   for arbre in "$un" "$deux"; do
@@ -75,4 +81,4 @@ done
 [ $echecs = 0 ] || exit 1
 echo "the same bytes twice, with no path of the builds:"
 (cd "$un" && find . -type f | LC_ALL=C sort | xargs sha256sum)
-[ -d "$premier" ] || sha256sum "$premier"
+[ -d "$premier" ] || sha256sum "$premier" "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the .deb and its -dbgsym twice from a copy of this tree without its builds:
-# first on a tmpfs, then on the disk with reprotest, varying everything reprotest
-# varies but the user (that needs a second account). The two must be the same bytes.
+# Builds the .deb, its -dbgsym and its bill of materials twice from a copy of this
+# tree without its builds: first on a tmpfs, then on the disk with reprotest, varying
+# everything reprotest varies but the user (that needs a second account). The two
+# must be the same bytes.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
 . "$racine/scripts/commun.sh"
@@ -30,7 +31,7 @@ if ! (cd "$ici/tmpfs/copie" && umask 0022 &&
 fi
 premier=$ici/premier/source-root
 mkdir -p "$premier/build"
-cp "$ici"/tmpfs/copie/build/*.deb "$ici"/tmpfs/copie/build/*.ddeb "$premier/build/"
+cp "$ici"/tmpfs/copie/build/*.deb "$ici"/tmpfs/copie/build/*.ddeb "$ici"/tmpfs/copie/build/*.cdx.json "$premier/build/"
 cd "$ici/copie"
 # reprotest changes the host name in a user namespace, which the kernel refuses
 # to a chrooted process (the Debian 13 root); its other way, through sudo -h,
@@ -43,10 +44,10 @@ fi
 # reprotest and diffoscope run under Debian's own python3, not the first on PATH;
 # reprotest builds under TMPDIR.
 if ! TMPDIR=$ici PATH=/usr/sbin:/usr/bin:/sbin:/bin reprotest --vary="$vary" --control-build "$ici/premier" \
-       -c 'cmake --workflow --preset linux' . 'build/*.deb build/*.ddeb' >"$journal" 2>&1 ||
+       -c 'cmake --workflow --preset linux' . 'build/*.deb build/*.ddeb build/*.cdx.json' >"$journal" 2>&1 ||
    ! grep -q '^Reproduction successful$' "$journal"; then
   # All but the builds' progress: why a build failed, or what differs.
   grep -v '^\[ *[0-9]*%\]' "$journal"
   exit 1
 fi
-sed -n '/^Reproduction successful$/,/_amd64\.ddeb$/p' "$journal"
+sed -n '/^Reproduction successful$/,$p' "$journal"

@@ -1,7 +1,9 @@
 # Every library built from Debian's sources, named once: its Debian source package at
 # one version of Debian 12, the sha256 of each file of that package, the files that
-# make its licence, and the name the game ships it under. The superbuild takes nothing
-# else, and the zip's readme takes its versions from here.
+# make its licence, that licence as an SPDX expression, the library it builds (as -l
+# names it), the credit its licence asks for in a program's documentation, and the name
+# the game ships it under. The superbuild takes nothing else; the zip's readme, the
+# page's licences and every bill of materials take their versions from here.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 
 set(freetype_NOM FreeType)
@@ -15,6 +17,9 @@ set(freetype_FICHIERS
   freetype_2.12.1+dfsg.orig-ft2docs.tar.xz.asc e686683830c782c30cdd83278c8d5ed7ab930ae7d548682565b706322f44007f
   freetype_2.12.1+dfsg-5+deb12u4.debian.tar.xz c625a97a78e4c74acd32e5b63b3973c9ea8a5c3d7b7f8f7c02def4421589c61b)
 set(freetype_LICENCE docs/FTL.TXT debian/copyright)
+set(freetype_SPDX "FTL OR GPL-2.0-or-later")
+set(freetype_LIB freetype)
+set(freetype_MENTION "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org). All rights reserved.")
 
 set(libjpeg-turbo_NOM libjpeg-turbo)
 set(libjpeg-turbo_DEBIAN 1:2.1.5-2)
@@ -23,6 +28,9 @@ set(libjpeg-turbo_FICHIERS
   libjpeg-turbo_2.1.5.orig.tar.gz 254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c
   libjpeg-turbo_2.1.5-2.debian.tar.xz cdb2433c2f7101345c1ffa14efb943787c675b86354691a32490845fe4bc9237)
 set(libjpeg-turbo_LICENCE LICENSE.md README.ijg)
+set(libjpeg-turbo_SPDX "IJG AND BSD-3-Clause")
+set(libjpeg-turbo_LIB jpeg)
+set(libjpeg-turbo_MENTION "This software is based in part on the work of the Independent JPEG Group.")
 
 set(giflib_NOM giflib)
 set(giflib_DEBIAN 5.2.1-2.5+deb12u1)
@@ -31,6 +39,8 @@ set(giflib_FICHIERS
   giflib_5.2.1.orig.tar.gz 31da5562f44c5f15d63340a09a4fd62b48c45620cd302f77a6d9acf0077879bd
   giflib_5.2.1-2.5+deb12u1.debian.tar.xz efa4369de943f7918c2b0b049a125268937ab12039ea6ed01d34ab2125def0df)
 set(giflib_LICENCE COPYING)
+set(giflib_SPDX "MIT")
+set(giflib_LIB gif)
 
 set(libsdl1.2_NOM SDL)
 set(libsdl1.2_DEBIAN 1.2.15+dfsg2-8)
@@ -39,6 +49,8 @@ set(libsdl1.2_FICHIERS
   libsdl1.2_1.2.15+dfsg2.orig.tar.gz ec4d5ea4714b92f840aafcf8c759cf7914827f632e19f42b18ba6f6489f0f5e9
   libsdl1.2_1.2.15+dfsg2-8.debian.tar.xz f1e294c33ad395f3b0dc473ff33b84405ac7fc465e3c9d2a25fee576a96e9fc7)
 set(libsdl1.2_LICENCE COPYING)
+set(libsdl1.2_SPDX "LGPL-2.1-or-later")
+set(libsdl1.2_LIB SDL)
 
 set(sdl-mixer1.2_NOM SDL_mixer)
 set(sdl-mixer1.2_DEBIAN 1.2.12-17)
@@ -47,6 +59,8 @@ set(sdl-mixer1.2_FICHIERS
   sdl-mixer1.2_1.2.12.orig.tar.gz 1644308279a975799049e4826af2cfc787cad2abb11aa14562e402521f86992a
   sdl-mixer1.2_1.2.12-17.debian.tar.xz fa567776602de00e407e65055b5b6951b69fe25fda9979c4dcf76afdfb73be8c)
 set(sdl-mixer1.2_LICENCE COPYING)
+set(sdl-mixer1.2_SPDX "Zlib")
+set(sdl-mixer1.2_LIB SDL_mixer)
 
 # The upstream version each Debian version packs: 1:2.1.5-2 is libjpeg-turbo 2.1.5.
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})

@@ -1,12 +1,18 @@
-# Run by the build once the game is linked: copies the page's own files beside it, and
-# writes sw.js with the list of every file and a cache name made of their hash, so
-# each build of different files has a cache of its own.
-#   cmake -DSOURCE=plateforme/web -DPAGE=build-web/page -P hors-ligne.cmake
+# Run by the build once the game is linked: copies the page's own files beside it,
+# writes licences.html (licences.cmake), then sw.js with the list of every file and a
+# cache name made of their hash, so each build of different files has a cache of its
+# own, and last the page's bill of materials.
+#   cmake -DSOURCE=plateforme/web -DPAGE=build-web/page -DFAITS=build-web/page.cmake -P hors-ligne.cmake
+# FAITS, written by web.cmake, names the link's trace, the clone, the libraries, the
+# version, the date and the compiler.
+cmake_minimum_required(VERSION 3.25)
+include(${FAITS})
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png)
 foreach(f ${propres})
   configure_file(${SOURCE}/${f} ${PAGE}/${f} COPYONLY)
 endforeach()
-set(fichiers ${propres} gavremo.js gavremo.wasm)
+include(${SOURCE}/licences.cmake)
+set(fichiers ${propres} licences.html gavremo.js gavremo.wasm)
 set(empreintes "")
 set(FICHIERS "'./'")
 foreach(f ${fichiers})
@@ -25,7 +31,13 @@ configure_file(${SOURCE}/sw.js ${PAGE}/sw.js @ONLY)
 # gzip -n leaves out the name and date.
 find_program(BROTLI brotli REQUIRED)
 find_program(GZIP gzip REQUIRED)
-foreach(f index.html manifest.webmanifest sw.js gavremo.js gavremo.wasm)
+foreach(f index.html licences.html manifest.webmanifest sw.js gavremo.js gavremo.wasm)
   execute_process(COMMAND ${BROTLI} -q 11 -f -o ${PAGE}/${f}.br ${PAGE}/${f} COMMAND_ERROR_IS_FATAL ANY)
   execute_process(COMMAND ${GZIP} -9 -n -c ${PAGE}/${f} OUTPUT_FILE ${PAGE}/${f}.gz COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
+
+# Its bill of materials, which the game never asks for (nomenclature.cmake).
+set(SORTE page)
+set(DOSSIER ${PAGE})
+set(SORTIE ${PAGE}/sbom.cdx.json)
+include(${RACINE}/plateforme/nomenclature.cmake)

@@ -56,11 +56,24 @@ set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
   -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_IMPORTS=Ceder,Etape,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
-  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain ${embarquer})
-set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake)
+  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain ${embarquer} -Wl,--trace)
+# What the link took, for the licences page (licences.cmake).
+set_target_properties(gavremo PROPERTIES RULE_LAUNCH_LINK "${CMAKE_CURRENT_LIST_DIR}/lien.sh ${CMAKE_BINARY_DIR}/lien.txt")
+set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake licences.cmake
+    licences.html)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
+list(APPEND propres ${PROJECT_SOURCE_DIR}/plateforme/composants.cmake ${PROJECT_SOURCE_DIR}/plateforme/nomenclature.cmake)
+# What the licences and the bill of materials take from the build.
+set(faits ${CMAKE_BINARY_DIR}/page.cmake)
+file(CONFIGURE OUTPUT ${faits} CONTENT "set(LIEN ${CMAKE_BINARY_DIR}/lien.txt)
+set(RACINE ${PROJECT_SOURCE_DIR})
+set(PREFIXE ${GAVREMO_PREFIXE})
+set(VERSION ${PROJECT_VERSION})
+set(DATE ${GAVREMO_DATE})
+set(COMPILATEUR ${CMAKE_CXX_COMPILER})
+")
 add_custom_command(OUTPUT ${page}/sw.js
-  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page}
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page} -DFAITS=${faits}
           -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
-  DEPENDS gavremo ${propres} VERBATIM)
+  DEPENDS gavremo ${propres} ${faits} VERBATIM)
 add_custom_target(hors-ligne ALL DEPENDS ${page}/sw.js)

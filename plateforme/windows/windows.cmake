@@ -34,13 +34,23 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc PROPERTIES
 # The DLLs as shipped: stripped, and dated with the release, which strip writes into
 # their header from SOURCE_DATE_EPOCH (else the time it runs). The cache keeps them whole.
 set(dlls "")
-foreach(dll SDL SDL_mixer)
+set(bibliotheques_dll SDL SDL_mixer)
+foreach(dll ${bibliotheques_dll})
   add_custom_command(OUTPUT ${dll}.dll DEPENDS ${GAVREMO_WIN32}/bin/${dll}.dll
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${GAVREMO_DATE}
             ${CMAKE_STRIP} -o ${dll}.dll ${GAVREMO_WIN32}/bin/${dll}.dll VERBATIM)
   list(APPEND dlls ${CMAKE_BINARY_DIR}/${dll}.dll)
 endforeach()
 add_custom_target(dlls ALL DEPENDS ${dlls})
+# The Debian sources the DLLs were built from, and their recipe, in a zip of their own.
+set(sources ${CMAKE_BINARY_DIR}/gavremo-${PROJECT_VERSION}-win32-sources.zip)
+file(GLOB recette ${CMAKE_CURRENT_LIST_DIR}/../bibliotheques/*)
+add_custom_command(OUTPUT ${sources}
+  COMMAND ${CMAKE_COMMAND} -DSORTIE=${sources} -DCACHE=${GAVREMO_CACHE} "-DDLLS=${bibliotheques_dll}"
+          -DDATE=${GAVREMO_DATE} -P ${CMAKE_CURRENT_LIST_DIR}/sources.cmake
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/sources.cmake ${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt
+          ${CMAKE_CURRENT_LIST_DIR}/mingw32.cmake ${recette} VERBATIM)
+add_custom_target(sources ALL DEPENDS ${sources})
 
 # The zip: the game in a folder of its own, with what it needs beside it.
 install(TARGETS gavremo DESTINATION .)
@@ -66,4 +76,5 @@ set(zip ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)   # CPack's own name
 set(CPACK_STRIP_FILES ON)
 # CPack lists the zip's files in the order the folder gives them: zip.cmake writes them again, sorted.
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake)
+set(CPACK_GAVREMO_COMPILATEUR ${CMAKE_CXX_COMPILER})   # named in its bill of materials
 include(CPack)

@@ -19,4 +19,12 @@ foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   # -X: no extra fields (owner, access times); -D: no entries for the folders.
   execute_process(COMMAND zip -q -X -D ${zip} -@ INPUT_FILE ${dossier}/${nom}.liste
                   WORKING_DIRECTORY ${dossier} COMMAND_ERROR_IS_FATAL ANY)
+  # Its bill of materials beside it.
+  set(SORTE zip)
+  set(DOSSIER ${dossier}/${nom})
+  set(SORTIE ${CPACK_PACKAGE_DIRECTORY}/${nom}.cdx.json)   # where CPack puts the zip
+  set(VERSION ${CPACK_PACKAGE_VERSION})
+  set(DATE $ENV{SOURCE_DATE_EPOCH})
+  set(COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR})
+  include(${CMAKE_CURRENT_LIST_DIR}/../nomenclature.cmake)
 endforeach()

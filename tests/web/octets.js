@@ -26,7 +26,7 @@ async function Visite(dossier, options) {
     // The worker has every file of the build, and nothing is on its way.
     await Attendre(page, async () => {
       const noms = await caches.keys();
-      return noms.length === 1 && (await (await caches.open(noms[0])).keys()).length === 7;
+      return noms.length === 1 && (await (await caches.open(noms[0])).keys()).length === 8;
     }, { timeout: 60000 });
     await new Promise(ok => setTimeout(ok, 1000));
     let octets = 0;

@@ -148,7 +148,7 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
   assert.deepStrictEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, [],
                          'Chromium would install it');
   assert.strictEqual(noms.length, 1);
-  for (const f of ['', 'index.html', 'gavremo.js', 'gavremo.wasm', 'manifest.webmanifest'])
+  for (const f of ['', 'index.html', 'licences.html', 'gavremo.js', 'gavremo.wasm', 'manifest.webmanifest'])
     assert.ok(fichiers.includes(ici.adresse + f), f || './');
 
   await new Promise(ok => ici.close(ok));
@@ -158,6 +158,11 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
   await Passes(page);
   const cible = await Pixels(page, 139, 160, 1, 1);
   assert.ok(cible[2] > 200 && cible[0] < 60, `the target, drawn offline: ${cible}`);
+  // The licences, from the page's link and its Enter key, offline too.
+  await page.focus('a[href="licences.html"]');
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  assert.deepStrictEqual(await Lire(page, () => [...document.querySelectorAll('section > h2')].map(h => h.textContent)).then(n => n.slice(0, 5)),
+                         ['Gavremo', 'Blankenburg', 'FreeType', 'libjpeg-turbo', 'giflib']);
 }, Inscription));
 
 test('after a new build, the caches hold only that build', () => Ailleurs(async (page, ici, dossier) => {
@@ -166,7 +171,8 @@ test('after a new build, the caches hold only that build', () => Ailleurs(async 
   const source = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-source-'));
   fs.cpSync(path.join(racine, 'plateforme/web'), source, { recursive: true });
   fs.appendFileSync(path.join(source, 'index.html'), '<!-- another build -->\n');
-  const r = spawnSync('cmake', [`-DSOURCE=${source}`, `-DPAGE=${dossier}`, '-P',
+  const r = spawnSync('cmake', [`-DSOURCE=${source}`, `-DPAGE=${dossier}`,
+                                `-DFAITS=${path.join(PAGE, '../page.cmake')}`, '-P',
                                 path.join(source, 'hors-ligne.cmake')], { encoding: 'utf8' });
   fs.rmSync(source, { recursive: true });
   assert.strictEqual(r.status, 0, r.stderr);
@@ -196,7 +202,7 @@ test('a first visit sends each file once and compressed', async () => {
     await page.goto(ici.adresse);
     await Attendre(page, async () => {
       const noms = await caches.keys();
-      return noms.length === 1 && (await (await caches.open(noms[0])).keys()).length === 7;
+      return noms.length === 1 && (await (await caches.open(noms[0])).keys()).length === 8;
     }, { timeout: 60000 });
     assert.ok(await Lire(page, () => Module.calledRun));
   } finally {

@@ -1,0 +1,139 @@
+# What each release is made of, beside the libraries of versions.cmake: the game, its
+# font, and what Emscripten links into the page. Read by the page's licences
+# (web/licences.cmake) and by the bills of materials (nomenclature.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/bibliotheques/versions.cmake)
+set(RACINE ${CMAKE_CURRENT_LIST_DIR}/..)
+
+# Each library of versions.cmake has its licence's files and its SPDX expression: a
+# library without them would ship with an empty notice.
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
+  if(NOT ${paquet}_LICENCE OR NOT ${paquet}_SPDX OR NOT ${paquet}_LIB)
+    message(FATAL_ERROR "versions.cmake: ${paquet} needs its ${paquet}_LICENCE (the files of its licence), "
+            "${paquet}_SPDX (its licence as an SPDX expression) and ${paquet}_LIB (the library it builds, as -l names it)")
+  endif()
+endforeach()
+
+set(gavremo_NOM Gavremo)
+set(gavremo_SPDX Zlib)
+set(gavremo_TEXTE ${RACINE}/paquet/copyright)
+set(Blankenburg_NOM Blankenburg)
+set(Blankenburg_SPDX OFL-1.1)
+set(Blankenburg_TEXTE ${RACINE}/font/LICENSE-Blankenburg.txt)
+# The Windows C runtime and winpthreads, from Debian's mingw-w64, inside gavremo.exe.
+set(mingw-w64_NOM mingw-w64)
+set(mingw-w64_SPDX "ZPL-2.1 AND MIT AND BSD-3-Clause")
+execute_process(COMMAND dpkg-query -W -f=\${source:Version} mingw-w64-i686-dev OUTPUT_VARIABLE mingw-w64_DEBIAN
+                ERROR_QUIET)
+string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" mingw-w64_AMONT "${mingw-w64_DEBIAN}")
+
+# Emscripten's runtime (gavremo.js, its SDL included) and the libraries it links, found
+# by the archive the link took them from (-Wl,--trace). Debian gives their notices in
+# one copyright file: the paragraph of their files, the licences it names, and any text
+# it gives only by reference.
+set(EMSCRIPTEN /usr/share/emscripten)
+set(EMSCRIPTEN_COPYRIGHT /usr/share/doc/emscripten/copyright)
+set(EMSCRIPTEN_COMPOSANTS emscripten musl libc++ libc++abi compiler-rt dlmalloc)
+set(emscripten_NOM Emscripten)
+set(emscripten_ARCHIVES libc libstubs)
+set(emscripten_FICHIERS *)
+set(emscripten_SPDX "MIT OR NCSA")
+set(musl_NOM musl)
+set(musl_ARCHIVES libc)
+set(musl_FICHIERS system/lib/libc/musl/*)
+set(musl_SPDX "MIT AND BSD-2-Clause")
+set(musl_TEXTE ${EMSCRIPTEN}/system/lib/libc/musl/COPYRIGHT)
+foreach(llvm libc++ libc++abi compiler-rt)
+  set(${llvm}_NOM ${llvm})
+  set(${llvm}_SPDX "Apache-2.0 WITH LLVM-exception")
+  set(${llvm}_TEXTE /usr/share/common-licenses/Apache-2.0)
+endforeach()
+set(libc++_ARCHIVES libc++ libc++-noexcept)
+set(libc++_FICHIERS system/lib/libcxx/*)
+set(libc++abi_ARCHIVES libc++abi libc++abi-noexcept)
+set(libc++abi_FICHIERS system/lib/libcxxabi/*)
+set(compiler-rt_ARCHIVES libcompiler_rt)
+set(compiler-rt_FICHIERS system/lib/compiler-rt/*)
+# Their versions, where Emscripten is installed: the page's build alone needs them.
+if(EXISTS ${EMSCRIPTEN}/system)
+  file(STRINGS ${EMSCRIPTEN}/system/lib/libc/musl/VERSION musl_AMONT LIMIT_COUNT 1)
+  # "These files are from the llvm-project based on release 13.0.0."
+  file(STRINGS ${EMSCRIPTEN}/system/lib/libcxx/readme.txt llvm_AMONT REGEX "based on release")
+  string(REGEX REPLACE ".*release ([0-9.]*[0-9]).*" "\\1" llvm_AMONT "${llvm_AMONT}")
+  foreach(llvm libc++ libc++abi compiler-rt)
+    set(${llvm}_AMONT ${llvm_AMONT})
+  endforeach()
+endif()
+set(dlmalloc_NOM dlmalloc)
+set(dlmalloc_ARCHIVES libdlmalloc)
+set(dlmalloc_FICHIERS system/lib/dlmalloc.c)
+set(dlmalloc_SPDX CC0-1.0)
+execute_process(COMMAND dpkg-query -W -f=\${Version} emscripten OUTPUT_VARIABLE emscripten_DEBIAN
+                ERROR_QUIET)
+string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" emscripten_AMONT "${emscripten_DEBIAN}")
+
+# composants_lien(TRACE VARIABLE): the components whose code the link named in TRACE
+# took, in a fixed order: the game and its font, our libraries, Emscripten's. An
+# archive no component claims stops the build: it would ship with no notice.
+function(composants_lien trace variable)
+  file(STRINGS ${trace} lignes)
+  set(pris gavremo Blankenburg emscripten)
+  foreach(ligne ${lignes})
+    string(REGEX REPLACE "\\(.*" "" objet "${ligne}")
+    get_filename_component(archive "${objet}" NAME_WE)
+    # The game's own objects and its embedded files, in the build folder.
+    if(NOT IS_ABSOLUTE "${objet}" OR archive STREQUAL "embedded_files")
+      continue()
+    endif()
+    set(trouve "")
+    foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
+      if(archive STREQUAL "lib${${paquet}_LIB}")
+        list(APPEND trouve ${paquet})
+      endif()
+    endforeach()
+    foreach(c ${EMSCRIPTEN_COMPOSANTS})
+      if(archive IN_LIST ${c}_ARCHIVES)
+        list(APPEND trouve ${c})
+      endif()
+    endforeach()
+    if(NOT trouve)
+      message(FATAL_ERROR "the page's link took ${objet}, which no component of "
+              "plateforme/composants.cmake or versions.cmake claims: name it there, with its licence")
+    endif()
+    list(APPEND pris ${trouve})
+  endforeach()
+  set(ordre gavremo Blankenburg ${DEBIAN_BIBLIOTHEQUES} ${EMSCRIPTEN_COMPOSANTS})
+  set(liste "")
+  foreach(c ${ordre})
+    if(c IN_LIST pris)
+      list(APPEND liste ${c})
+    endif()
+  endforeach()
+  set(${variable} ${liste} PARENT_SCOPE)
+endfunction()
+
+# notice_emscripten(COMPOSANT VARIABLE): the paragraph of Debian's copyright file for
+# the component's files, and the text of each licence that paragraph names.
+function(notice_emscripten composant variable)
+  file(READ ${EMSCRIPTEN_COPYRIGHT} tout)
+  string(REPLACE ";" "\\;" tout "${tout}")
+  string(REGEX REPLACE "\n\n+" ";" paragraphes "${tout}")
+  set(texte "")
+  foreach(p IN LISTS paragraphes)
+    if(p MATCHES "^Files:\n ([^\n]*)\n" AND CMAKE_MATCH_1 STREQUAL "${${composant}_FICHIERS}")
+      set(texte "${p}\n")
+      string(REGEX MATCH "\nLicense: ([^\n]*)" _ "${p}")
+      string(REGEX REPLACE " (or|and|with [^ ]* exception) " ";" noms "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  if(NOT texte)
+    message(FATAL_ERROR "${EMSCRIPTEN_COPYRIGHT} has no paragraph for ${${composant}_FICHIERS}")
+  endif()
+  foreach(nom ${noms})
+    foreach(p IN LISTS paragraphes)
+      if(p MATCHES "^License: ([^\n]*)\n" AND CMAKE_MATCH_1 STREQUAL "${nom}")
+        string(APPEND texte "\n${p}\n")
+      endif()
+    endforeach()
+  endforeach()
+  set(${variable} "${texte}" PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,166 @@
+# A release's bill of materials in CycloneDX 1.6 JSON: what it ships (each file and its
+# sha256, from DOSSIER), the components inside it with their versions, licences, purls
+# and the sha256 of their Debian sources, the Debian packages it depends on (a .deb),
+# and the compilers that built it. Dated with the release, its serial number a UUID
+# made from its content, so that the same release has the same bytes.
+#   cmake -DSORTE=page|zip|deb -DDOSSIER=FILES -DSORTIE=FILE.cdx.json -DVERSION=1.0.0
+#         -DDATE=EPOCH -DCOMPILATEUR=PATH [-DLIEN=lien.txt] [-DCONTROLE=DEBIAN/control]
+#         -P nomenclature.cmake
+# It may also be included, with those variables set, by a script of the build.
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/composants.cmake)
+
+# The components inside each release, and where its notice is in it.
+if(SORTE STREQUAL "page")
+  composants_lien(${LIEN} composants)
+elseif(SORTE STREQUAL "zip")
+  set(composants gavremo Blankenburg ${DEBIAN_BIBLIOTHEQUES} mingw-w64)
+elseif(SORTE STREQUAL "deb")
+  set(composants gavremo Blankenburg)
+else()
+  message(FATAL_ERROR "nomenclature.cmake: SORTE is page, zip or deb, not '${SORTE}'")
+endif()
+foreach(c ${composants})
+  if(SORTE STREQUAL "page")
+    set(${c}_NOTICE "licences.html#${c}")
+  elseif(SORTE STREQUAL "deb")
+    set(${c}_NOTICE usr/share/doc/gavremo/copyright)
+  else()
+    set(${c}_NOTICE LICENSE-${${c}_NOM}.txt)
+  endif()
+endforeach()
+
+# A Debian version in a purl: its + and : encoded.
+function(purl paquet version variable)
+  string(REPLACE "+" "%2B" version "${version}")
+  string(REPLACE ":" "%3A" version "${version}")
+  set(${variable} "pkg:deb/debian/${paquet}@${version}" PARENT_SCOPE)
+endfunction()
+
+# ajouter(VARIABLE CHEMIN VALEUR): VALEUR (JSON) at the end of the array at CHEMIN.
+# An index past the end appends.
+macro(ajouter json chemin valeur)
+  string(JSON ${json} SET "${${json}}" ${chemin} 999999 "${valeur}")
+endmacro()
+
+# propriete(VARIABLE NOM VALEUR): a property of the component in VARIABLE.
+macro(propriete json nom valeur)
+  ajouter(${json} properties "{\"name\": \"${nom}\", \"value\": \"${valeur}\"}")
+endmacro()
+
+if(NOT DATE MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "nomenclature.cmake: no release date (DATE, or SOURCE_DATE_EPOCH for CPack)")
+endif()
+set(doc "{\"bomFormat\": \"CycloneDX\", \"specVersion\": \"1.6\", \"serialNumber\": \"\", \"version\": 1}")
+set(ENV{SOURCE_DATE_EPOCH} ${DATE})
+string(TIMESTAMP quand "%Y-%m-%dT%H:%M:%SZ" UTC)
+set(nom_sorte "the .deb")
+if(SORTE STREQUAL "zip")
+  set(nom_sorte "the Windows zip")
+elseif(SORTE STREQUAL "page")
+  set(nom_sorte "the web page")
+endif()
+string(JSON doc SET "${doc}" metadata "{\"timestamp\": \"${quand}\", \"tools\": {\"components\": []},
+  \"component\": {\"type\": \"application\", \"bom-ref\": \"release\", \"name\": \"gavremo\",
+  \"version\": \"${VERSION}\", \"description\": \"Gavremo ${VERSION}, ${nom_sorte}\"}}")
+string(JSON doc SET "${doc}" components "[]")
+string(JSON doc SET "${doc}" dependencies "[]")
+
+# The compiler that built it: its Debian source package, at the version of the binary
+# package that gave it.
+get_filename_component(vrai ${COMPILATEUR} REALPATH)
+execute_process(COMMAND dpkg -S ${vrai} OUTPUT_VARIABLE binaire ERROR_QUIET)
+string(REGEX REPLACE ":.*" "" binaire "${binaire}")
+execute_process(COMMAND dpkg-query -W -f=\${source:Package}\t\${Version}\t\${Architecture} ${binaire}
+                OUTPUT_VARIABLE outil ERROR_QUIET)
+if(NOT outil MATCHES "^([^\t]+)\t([^\t]+)\t(.+)$")
+  message(FATAL_ERROR "nomenclature.cmake: no Debian package gives ${COMPILATEUR}")
+endif()
+purl(${binaire} ${CMAKE_MATCH_2} p)
+ajouter(doc "metadata;tools;components" "{\"type\": \"application\", \"name\": \"${CMAKE_MATCH_1}\",
+  \"version\": \"${CMAKE_MATCH_2}\", \"purl\": \"${p}?arch=${CMAKE_MATCH_3}\"}")
+
+set(dependances "")
+foreach(c ${composants})
+  set(j "{\"type\": \"library\", \"bom-ref\": \"${c}\", \"name\": \"${${c}_NOM}\"}")
+  if(c STREQUAL "gavremo")
+    string(JSON j SET "${j}" type "\"application\"")
+  endif()
+  if(c IN_LIST DEBIAN_BIBLIOTHEQUES OR c STREQUAL "mingw-w64")
+    string(JSON j SET "${j}" version "\"${${c}_DEBIAN}\"")
+    set(source ${c})
+    purl(${c} ${${c}_DEBIAN} p)
+    string(JSON j SET "${j}" purl "\"${p}?arch=source\"")
+  elseif(c IN_LIST EMSCRIPTEN_COMPOSANTS)
+    string(JSON j SET "${j}" version "\"${emscripten_DEBIAN}\"")
+    purl(emscripten ${emscripten_DEBIAN} p)
+    set(sous "")
+    if(NOT c STREQUAL "emscripten")
+      string(REGEX REPLACE "/[^/]*$" "" sous "#${${c}_FICHIERS}")
+    endif()
+    string(JSON j SET "${j}" purl "\"${p}?arch=source${sous}\"")
+  elseif(c STREQUAL "gavremo")
+    string(JSON j SET "${j}" version "\"${VERSION}\"")
+  endif()
+  string(JSON j SET "${j}" licenses "[{\"expression\": \"${${c}_SPDX}\"}]")
+  # The Debian source files it was built from, each with its sha256.
+  if(DEFINED ${c}_FICHIERS AND c IN_LIST DEBIAN_BIBLIOTHEQUES)
+    string(JSON j SET "${j}" externalReferences "[]")
+    string(REGEX MATCH "^(lib.|.)" initiale ${c})
+    set(fichiers ${${c}_FICHIERS})
+    list(LENGTH fichiers n)
+    math(EXPR dernier "${n} - 1")
+    foreach(i RANGE 0 ${dernier} 2)
+      math(EXPR k "${i} + 1")
+      list(GET fichiers ${i} f)
+      list(GET fichiers ${k} somme)
+      string(REPLACE "+" "%2B" f "${f}")
+      ajouter(j externalReferences "{\"type\": \"source-distribution\",
+        \"url\": \"https://deb.debian.org/debian/pool/main/${initiale}/${c}/${f}\",
+        \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
+    endforeach()
+  endif()
+  string(JSON j SET "${j}" properties "[]")
+  if(DEFINED ${c}_AMONT)
+    propriete(j gavremo:upstream-version ${${c}_AMONT})
+  endif()
+  propriete(j gavremo:notice ${${c}_NOTICE})
+  ajouter(doc components "${j}")
+  string(APPEND dependances "\"${c}\", ")
+endforeach()
+
+# What the .deb depends on, by name: CycloneDX 1.6 has no field for a version range.
+if(SORTE STREQUAL "deb")
+  file(STRINGS ${CONTROLE} depends REGEX "^Depends: ")
+  string(REGEX REPLACE "^Depends: " "" depends "${depends}")
+  string(REPLACE ", " ";" depends "${depends}")
+  foreach(d ${depends})
+    string(REGEX MATCH "^([^ ]+)( \\((.*)\\))?$" _ "${d}")
+    set(j "{\"type\": \"library\", \"bom-ref\": \"deb:${CMAKE_MATCH_1}\", \"name\": \"${CMAKE_MATCH_1}\",
+      \"scope\": \"required\", \"purl\": \"pkg:deb/debian/${CMAKE_MATCH_1}\", \"properties\": []}")
+    if(CMAKE_MATCH_3)
+      propriete(j gavremo:version-range "${CMAKE_MATCH_3}")
+    endif()
+    ajouter(doc components "${j}")
+    string(APPEND dependances "\"deb:${CMAKE_MATCH_1}\", ")
+  endforeach()
+endif()
+
+# Each file it ships, by its path in the release.
+file(GLOB_RECURSE livres RELATIVE ${DOSSIER} ${DOSSIER}/*)
+list(SORT livres)
+foreach(f ${livres})
+  if(f MATCHES "\\.cdx\\.json$|^DEBIAN/")
+    continue()
+  endif()
+  file(SHA256 ${DOSSIER}/${f} somme)
+  ajouter(doc components "{\"type\": \"file\", \"bom-ref\": \"file:${f}\", \"name\": \"${f}\",
+    \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
+endforeach()
+
+string(REGEX REPLACE ", $" "" dependances "${dependances}")
+ajouter(doc dependencies "{\"ref\": \"release\", \"dependsOn\": [${dependances}]}")
+# The serial number: a name-based UUID of everything else.
+string(UUID uuid NAMESPACE 6ba7b811-9dad-11d1-80b4-00c04fd430c8 NAME "${doc}" TYPE SHA1)
+string(JSON doc SET "${doc}" serialNumber "\"urn:uuid:${uuid}\"")
+file(WRITE ${SORTIE} "${doc}\n")

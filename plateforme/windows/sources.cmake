@@ -1,0 +1,55 @@
+# Writes gavremo-VERSION-win32-sources.zip: the Debian source files each DLL of the zip
+# was built from, as versions.cmake names them and checked against their sha256 again,
+# and the recipe that builds them. Dated with the release and sorted, as the zip is.
+#   cmake -DSORTIE=build-windows/gavremo-1.0.0-win32-sources.zip -DCACHE=/var/cache/gavremo
+#         -DDLLS="SDL;SDL_mixer" -DDATE=EPOCH -P sources.cmake
+cmake_minimum_required(VERSION 3.25)
+set(bibliotheques ${CMAKE_CURRENT_LIST_DIR}/../bibliotheques)
+include(${bibliotheques}/versions.cmake)
+get_filename_component(nom ${SORTIE} NAME_WLE)
+set(racine ${SORTIE}.d)
+set(dossier ${racine}/${nom})
+file(REMOVE_RECURSE ${racine})
+file(MAKE_DIRECTORY ${dossier}/debian ${dossier}/recette)
+
+set(paquets "")
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
+  if(NOT ${paquet}_NOM IN_LIST DLLS)
+    continue()
+  endif()
+  list(APPEND paquets ${paquet})
+  set(fichiers ${${paquet}_FICHIERS})
+  list(LENGTH fichiers n)
+  math(EXPR dernier "${n} - 1")
+  foreach(i RANGE 0 ${dernier} 2)
+    math(EXPR j "${i} + 1")
+    list(GET fichiers ${i} f)
+    list(GET fichiers ${j} attendu)
+    file(SHA256 ${CACHE}/debian/${f} somme)
+    if(NOT somme STREQUAL attendu)
+      message(FATAL_ERROR "${CACHE}/debian/${f} is not the file versions.cmake names (sha256 ${somme})")
+    endif()
+    file(COPY_FILE ${CACHE}/debian/${f} ${dossier}/debian/${f})
+  endforeach()
+endforeach()
+list(JOIN paquets " " PAQUETS)
+file(GLOB recette RELATIVE ${bibliotheques} ${bibliotheques}/*)
+foreach(f ${recette})
+  file(COPY_FILE ${bibliotheques}/${f} ${dossier}/recette/${f})
+endforeach()
+file(COPY_FILE ${CMAKE_CURRENT_LIST_DIR}/mingw32.cmake ${dossier}/recette/mingw32.cmake)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt ${dossier}/LISEZ-MOI.txt NEWLINE_STYLE CRLF @ONLY)
+
+# Modes that follow no umask, nor the clone's checkout.
+file(GLOB_RECURSE fichiers ${racine}/*)
+file(CHMOD ${fichiers} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+file(GLOB_RECURSE fichiers RELATIVE ${racine} ${racine}/*)
+list(SORT fichiers)
+list(JOIN fichiers "\n" liste)
+file(WRITE ${racine}.liste "${liste}\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC touch -d @${DATE} ${fichiers}
+                WORKING_DIRECTORY ${racine} COMMAND_ERROR_IS_FATAL ANY)
+file(REMOVE ${SORTIE})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -q -X -D ${SORTIE} -@ INPUT_FILE ${racine}.liste
+                WORKING_DIRECTORY ${racine} COMMAND_ERROR_IS_FATAL ANY)
+file(REMOVE_RECURSE ${racine} ${racine}.liste)

@@ -1,0 +1,119 @@
+// A release's bill of materials checked against the release: valid CycloneDX 1.6
+// (JsonStrictValidator); each licence an SPDX expression of SPDX identifiers; each purl
+// parsed, its version the component's; each shipped file listed with its sha256, and
+// no other; each component inside the release with its notice there, not empty.
+//   node nomenclature.js SBOM.cdx.json RELEASE   (a page's folder, a .zip or a .deb)
+// Exits 77 when this folder's node_modules are not installed (npm ci).
+const { execFileSync } = require('node:child_process');
+const crypto = require('node:crypto');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+
+let cdx, spdx, PackageURL;
+try {
+  cdx = require('@cyclonedx/cyclonedx-library');
+  spdx = require('spdx-expression-parse');
+  ({ PackageURL } = require('packageurl-js'));
+} catch (e) {
+  console.log(`${e.message}: npm ci in tests/web installs it`);
+  process.exit(77);
+}
+
+// The release's files in a folder: a page's own, a zip's one folder, a .deb's tree.
+function Deballer(release) {
+  if (fs.statSync(release).isDirectory())
+    return release;
+  const dossier = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-nomenclature-'));
+  process.on('exit', () => fs.rmSync(dossier, { recursive: true, force: true }));
+  if (release.endsWith('.zip')) {
+    execFileSync('unzip', ['-q', release, '-d', dossier]);
+    const [seul] = fs.readdirSync(dossier);
+    return path.join(dossier, seul);
+  }
+  execFileSync('dpkg-deb', ['-x', release, dossier]);
+  return dossier;
+}
+
+function Fichiers(dossier, sous = '') {
+  return fs.readdirSync(path.join(dossier, sous), { withFileTypes: true }).flatMap(e => {
+    const f = path.posix.join(sous, e.name);
+    return e.isDirectory() ? Fichiers(dossier, f) : e.isFile() ? [f] : [];
+  });
+}
+
+async function main() {
+  const [texte, release] = [fs.readFileSync(process.argv[2], 'utf8'), process.argv[3]];
+  const fautes = [];
+  const faute = m => fautes.push(m);
+
+  const validateur = new cdx.Validation.JsonStrictValidator(cdx.Spec.Version.v1dot6);
+  const erreurs = await validateur.validate(texte);
+  if (erreurs !== null)
+    faute(`not valid CycloneDX 1.6: ${JSON.stringify(erreurs, null, 1)}`);
+
+  const bom = JSON.parse(texte);
+  const dossier = Deballer(release);
+  const outils = bom.metadata?.tools?.components || [];
+  if (!outils.length)
+    faute('no compiler in metadata.tools.components');
+  for (const c of [...bom.components, ...outils]) {
+    for (const l of c.licenses || []) {
+      try {
+        spdx(l.expression ?? l.license.id);
+      } catch (e) {
+        faute(`${c.name}: licence ${JSON.stringify(l)} is no SPDX expression (${e.message})`);
+      }
+    }
+    if (c.purl) {
+      try {
+        const p = PackageURL.fromString(c.purl);
+        if (c.version !== undefined && p.version !== c.version)
+          faute(`${c.name}: purl version ${p.version}, component version ${c.version}`);
+      } catch (e) {
+        faute(`${c.name}: purl ${c.purl} does not parse (${e.message})`);
+      }
+    }
+    if (c.type === 'file' || outils.includes(c))
+      continue;
+    if (c.scope !== 'required') {
+      if (!c.licenses?.length)
+        faute(`${c.name}: no licence`);
+      const notice = c.properties?.find(p => p.name === 'gavremo:notice')?.value;
+      const [f, section] = (notice || '').split('#');
+      const chemin = path.join(dossier, f);
+      if (!notice) {
+        faute(`${c.name}: no gavremo:notice`);
+      } else if (!fs.existsSync(chemin) || !/[a-z]/i.test(fs.readFileSync(chemin, 'utf8'))) {
+        faute(`${c.name}: its notice ${f} is not in the release, or is empty`);
+      } else if (section) {
+        const html = fs.readFileSync(chemin, 'utf8');
+        const m = html.match(new RegExp(`<section id="${section.replace(/[+]/g, '\\+')}">([\\s\\S]*?)</section>`));
+        if (!m || !/<pre>[^<]*[a-z][^<]*<\/pre>/i.test(m[1]))
+          faute(`${c.name}: no section ${section} with its text in ${f}`);
+      }
+    }
+  }
+
+  // The files shipped, each once with its sha256.
+  const listes = new Map(bom.components.filter(c => c.type === 'file').map(c => [c.name, c.hashes[0].content]));
+  for (const f of Fichiers(dossier).filter(f => !f.endsWith('.cdx.json') && !f.startsWith('DEBIAN/'))) {
+    const somme = crypto.createHash('sha256').update(fs.readFileSync(path.join(dossier, f))).digest('hex');
+    if (!listes.has(f))
+      faute(`${f} ships and is not listed`);
+    else if (listes.get(f) !== somme)
+      faute(`${f}: sha256 ${somme}, listed ${listes.get(f)}`);
+    listes.delete(f);
+  }
+  for (const f of listes.keys())
+    faute(`${f} is listed and does not ship`);
+
+  if (fautes.length) {
+    console.log(fautes.join('\n'));
+    process.exit(1);
+  }
+  console.log(`${process.argv[2]}: valid CycloneDX ${bom.specVersion}, ${bom.components.length} components, ` +
+              `each licence SPDX, each purl parsed, each file's sha256 and each notice found`);
+}
+
+main().catch(e => { console.error(e); process.exit(1); });
