@@ -158,8 +158,12 @@ test('the page installs, and starts again with no network', () => Ailleurs(async
   await Passes(page);
   const cible = await Pixels(page, 139, 160, 1, 1);
   assert.ok(cible[2] > 200 && cible[0] < 60, `the target, drawn offline: ${cible}`);
-  // The licences, from the page's link and its Enter key, offline too.
-  await page.focus('a[href="licences.html"]');
+  // The licences, reached from the game by the keyboard's Tab and followed with its
+  // Enter, offline too.
+  const lien = () => document.activeElement.matches('a[href="licences.html"]');
+  for (let n = 0; n < 4 && !await Lire(page, lien); n++)
+    await page.keyboard.press('Tab');
+  assert.ok(await Lire(page, lien), 'Tab reaches the licences');
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   assert.deepStrictEqual(await Lire(page, () => [...document.querySelectorAll('section > h2')].map(h => h.textContent)).then(n => n.slice(0, 5)),
                          ['Gavremo', 'Blankenburg', 'FreeType', 'libjpeg-turbo', 'giflib']);
