@@ -251,7 +251,11 @@ async function Avec(essai, { dossier = PAGE, avant, ici } = {}) {
       await avant(page);
     page.on('pageerror', e => console.log('page error:', e.message));
     await page.goto((ici || serveur).adresse);
-    await Attendre(page, () => Module.calledRun, { timeout: 60000 });
+    // Its first frame, or its one line on a file it refuses: SDL listens to the page
+    // from its first frame on, and a pointer moved before it would be lost.
+    await Attendre(page, () => Module.calledRun &&
+                     (Module._Passes() > 0 || document.getElementById('sortie').textContent !== ''),
+                   { timeout: 60000 });
     await essai(page);
   } finally {
     await page.close();

@@ -265,9 +265,10 @@ test('the game starts in short steps, the browser running between them', () => A
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
 function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
-  // The changelog dates a build made outside git (plateforme/publication.cmake).
+  // The changelog dates a build made outside git (plateforme/publication.cmake); the
+  // licences page quotes the copyright.
   for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'tests/web',
-                   'rsrc_img', 'font', 'son', 'paquet/changelog'])
+                   'rsrc_img', 'font', 'son', 'paquet/changelog', 'paquet/copyright'])
     fs.cpSync(path.join(racine, d), path.join(copie, d),
               { recursive: true, filter: f => !f.includes('node_modules') });
   changer(copie);
