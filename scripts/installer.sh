@@ -23,9 +23,11 @@ case "$travail" in
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
                    lintian appstream desktop-file-utils man-db clang devscripts reprotest
                    disorderfs faketime diffoscope-minimal) ;;
+  # nsis: makensis makes the setup.
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
-                    libgtest-dev) ;;
-  wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
+                    libgtest-dev nsis) ;;
+  # liblnk-utils: lnkinfo reads the setup's Start menu shortcut.
+  wine) paquets=(wine wine32:i386 unzip liblnk-utils "${x[@]}") ;;
   # brotli and gzip compress the page once built; node serves it (web.sh --serve).
   web) paquets=(cmake make emscripten python3 dpkg-dev brotli gzip nodejs)
     command -v npm >/dev/null || paquets+=(npm) ;;
