@@ -39,7 +39,8 @@ fin() {
   statut=0
   wait $pid || statut=$?
 }
-voir() { vue "$fen" "$travail/vue.png" && "$1" "$travail/vue.png"; }
+# No window: import would wait for a click to pick one.
+voir() { [ -n "$fen" ] && vue "$fen" "$travail/vue.png" && "$1" "$travail/vue.png"; }
 attendre() { for _ in $(seq 300); do voir "$1" && return 0; sleep 0.1; done; return 1; }
 xdo() { xdotool "$@" 2>/dev/null; }
 muet() { [ "$(tr -d '\0' < "$jeu/son.raw" | head -c 1 | wc -c)" = 0 ]; }
