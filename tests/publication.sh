@@ -3,7 +3,7 @@
 # at a longer path, later, under umask 0002, in another time zone and locale, with the
 # libraries built anew in a cache of its own. It must be the same bytes as the first
 # build, and neither may hold a path of the machine that built it.
-#   publication.sh windows BUILD/gavremo-VERSION-win32.zip
+#   publication.sh windows BUILD/gavremo-VERSION-win32.zip   (and the setup beside it)
 #   publication.sh web BUILD/page
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
@@ -48,6 +48,9 @@ while read -r f; do
   cmp -s "$un/$f" "$deux/$f" || { echo "differs: $f"; echecs=1; }
 done < <(cd "$un" && find . -type f | LC_ALL=C sort)
 [ -d "$premier" ] || cmp -s "$premier" "$second" || { echo "the zips differ"; echecs=1; }
+# The setup beside the zip, made from the same files: built at another path, it holds none.
+[ "$sorte" != windows ] || cmp -s "${premier%.zip}-setup.exe" "${second%.zip}-setup.exe" ||
+  { echo "the setups differ"; echecs=1; }
 
 for chemin in "$racine" "$copie" "${GAVREMO_CACHE:-/var/cache/gavremo}" "$ailleurs/cache"; do
   for arbre in "$un" "$deux"; do
@@ -61,3 +64,4 @@ done
 echo "the same bytes twice, with no path of the builds:"
 (cd "$un" && find . -type f | LC_ALL=C sort | xargs sha256sum)
 [ -d "$premier" ] || sha256sum "$premier"
+[ "$sorte" != windows ] || sha256sum "${premier%.zip}-setup.exe"
