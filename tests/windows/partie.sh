@@ -350,8 +350,7 @@ accents)
   # Unicode string.
   lnk=$(lnkinfo "$lien" 2>/dev/null) || true
   verifier "the shortcut's working folder spelt whole" 'grep -qxF "	Working directory		: $jeu_w" <<<"$lnk"'
-  desinstaller || true
-  verifier "the quiet uninstall removes it" '[ ! -e "$jeu" ] && [ -z "$(lire_cle "$cle")" ]' ;;
+  verifier "the quiet uninstall removes it" 'desinstaller && [ ! -e "$jeu" ] && [ -z "$(lire_cle "$cle")" ]' ;;
 desinstallation)
   # After a game, and a crash that leaves both output files, the entry's quiet uninstall
   # removes everything the setup put there and the game wrote beside itself; a picture
