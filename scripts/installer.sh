@@ -26,12 +26,13 @@ case "$travail" in
                    disorderfs faketime diffoscope-minimal nodejs)
     command -v npm >/dev/null || paquets+=(npm) ;;
   # disorderfs, here and in tests-web: tests/publication.sh builds the release again
-  # from a copy whose folders list their files in another order.
-  # node checks the zip's bill of materials.
+  # from a copy whose folders list their files in another order. node checks the zip's
+  # bill of materials; nsis's makensis makes the setup.
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
-                    libgtest-dev disorderfs nodejs)
+                    libgtest-dev disorderfs nodejs nsis)
     command -v npm >/dev/null || paquets+=(npm) ;;
-  wine) paquets=(wine wine32:i386 unzip "${x[@]}") ;;
+  # liblnk-utils: lnkinfo reads the setup's Start menu shortcut.
+  wine) paquets=(wine wine32:i386 unzip liblnk-utils "${x[@]}") ;;
   # brotli and gzip compress the page once built; node serves it (web.sh --serve).
   web) paquets=(cmake make emscripten python3 dpkg-dev brotli gzip nodejs)
     command -v npm >/dev/null || paquets+=(npm) ;;

@@ -22,7 +22,8 @@ wine_sur_xvfb() {
   xvfb
   en_partant "wineserver -k 2>/dev/null || true"
   # Made on this display: Wine's desktop process, kept by the prefix's server, opens it once.
-  export WINEPREFIX=$GAVREMO_CACHE/win32/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # No menu builder: it would write the setup's shortcut as a .desktop file in the real $HOME.
+  export WINEPREFIX=$GAVREMO_CACHE/win32/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   [ -e "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
 }
 

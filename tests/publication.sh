@@ -4,7 +4,7 @@
 # 0002, in another time zone and locale, with the libraries built anew in a cache of
 # its own. It must be the same bytes as the first build, and neither may hold a path of
 # the machine that built it.
-#   publication.sh windows BUILD/gavremo-VERSION-win32.zip
+#   publication.sh windows BUILD/gavremo-VERSION-win32.zip   (and what is beside it)
 #   publication.sh web BUILD/page
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
@@ -63,9 +63,10 @@ while read -r f; do
   cmp -s "$un/$f" "$deux/$f" || { echo "differs: $f"; echecs=1; }
 done < <(cd "$un" && find . -type f | LC_ALL=C sort)
 [ -d "$premier" ] || cmp -s "$premier" "$second" || { echo "the zips differ"; echecs=1; }
-# Beside the zip, its bill of materials and its DLLs' sources.
+# Beside the zip, made from the same files: its setup, its bill of materials and its
+# DLLs' sources.
 if [ ! -d "$premier" ]; then
-  for f in "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"; do
+  for f in "${premier%.zip}-setup.exe" "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"; do
     cmp -s "$f" "$(dirname "$second")/$(basename "$f")" || { echo "differs: $(basename "$f")"; echecs=1; }
   done
 fi
@@ -81,4 +82,4 @@ done
 [ $echecs = 0 ] || exit 1
 echo "the same bytes twice, with no path of the builds:"
 (cd "$un" && find . -type f | LC_ALL=C sort | xargs sha256sum)
-[ -d "$premier" ] || sha256sum "$premier" "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"
+[ -d "$premier" ] || sha256sum "$premier" "${premier%.zip}-setup.exe" "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"

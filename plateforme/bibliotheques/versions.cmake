@@ -4,6 +4,7 @@
 # names it), the credit its licence asks for in a program's documentation, and the name
 # the game ships it under. The superbuild takes nothing else; the zip's readme, the
 # page's licences and every bill of materials take their versions from here.
+# Below them, the one tool whose own bytes go into a release file as they are.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 
 set(freetype_NOM FreeType)
@@ -66,3 +67,7 @@ set(sdl-mixer1.2_LIB SDL_mixer)
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
   string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" ${paquet}_AMONT ${${paquet}_DEBIAN})
 endforeach()
+
+# makensis makes the Windows setup from the stubs of Debian's nsis package, and writes
+# its version into the setup's manifest: the setup's bytes are this package's.
+set(nsis_DEBIAN 3.08-3+deb12u1)

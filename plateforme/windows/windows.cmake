@@ -24,7 +24,10 @@ target_link_libraries(plateforme PUBLIC ${SDL_MIXER_LIB} ${SDL_LIB} ${LECTEURS_L
 
 # A console program, whose entry is the game's own main: SDLmain is not linked.
 target_link_options(gavremo PRIVATE -mconsole)
-# Its icon, name and version as Windows shows them, compiled by windres.
+# Its icon, name and version as Windows shows them, compiled by windres; the setup says
+# the same.
+set(GAVREMO_SOCIETE "Les développeurs de Gavremo")
+set(GAVREMO_DROITS "© 2026 les développeurs de Gavremo, sous licence zlib")
 enable_language(RC)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/gavremo.rc.in gavremo.rc @ONLY)
 target_sources(gavremo PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc)
@@ -74,7 +77,19 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME gavremo-${PROJECT_VERSION}-win32)
 set(zip ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)   # CPack's own name changes as it goes
 set(CPACK_STRIP_FILES ON)
-# CPack lists the zip's files in the order the folder gives them: zip.cmake writes them again, sorted.
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake)
+# CPack lists the zip's files in the order the folder gives them: zip.cmake writes them
+# again, sorted, and dates them; installateur.cmake then makes the setup from them,
+# gavremo-<version>-win32-setup.exe beside the zip.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake ${CMAKE_CURRENT_LIST_DIR}/installateur.cmake)
+find_program(MAKENSIS makensis REQUIRED)
+execute_process(COMMAND ${MAKENSIS} -VERSION OUTPUT_VARIABLE version_nsis OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT version_nsis STREQUAL "v${nsis_DEBIAN}")
+  message(WARNING "makensis ${version_nsis}: the setup's bytes will not be the release's, made with nsis ${nsis_DEBIAN}")
+endif()
+set(CPACK_GAVREMO_MAKENSIS ${MAKENSIS})
 set(CPACK_GAVREMO_COMPILATEUR ${CMAKE_CXX_COMPILER})   # named in its bill of materials
+set(CPACK_GAVREMO_NSI ${CMAKE_BINARY_DIR}/gavremo.nsi)
+set(CPACK_GAVREMO_INSTALLATEUR ${CMAKE_BINARY_DIR}/installateur)
+set(setup ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}-setup.exe)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/gavremo.nsi.in gavremo.nsi @ONLY)
 include(CPack)

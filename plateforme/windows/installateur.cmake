@@ -1,0 +1,68 @@
+# Makes the setup with makensis from the files CPack staged for the zip. Run by CPack
+# after zip.cmake, which has dated them with the release: the setup keeps each file's
+# date, and makensis adds no time of its own, so the same sources give the same setup.
+# The tests run it too, on a folder of their own, to make an older version:
+#   cmake -DDOSSIER=FOLDER -DVERSION=X.Y.Z -DSETUP=FILE.exe -DNSI=gavremo.nsi -DTRAVAIL=FOLDER
+#         -DMAKENSIS=makensis -P installateur.cmake
+if(DEFINED CPACK_PACKAGE_FILES)
+  foreach(zip IN LISTS CPACK_PACKAGE_FILES)
+    get_filename_component(nom ${zip} NAME)
+    string(REGEX REPLACE "\\.zip$" "" nom ${nom})
+    set(DOSSIER ${CPACK_TOPLEVEL_DIRECTORY}/${nom})
+    set(SETUP ${CPACK_PACKAGE_DIRECTORY}/${nom}-setup.exe)
+  endforeach()
+  set(VERSION ${CPACK_PACKAGE_VERSION})
+  set(NSI ${CPACK_GAVREMO_NSI})
+  set(TRAVAIL ${CPACK_GAVREMO_INSTALLATEUR})
+  set(MAKENSIS ${CPACK_GAVREMO_MAKENSIS})
+endif()
+
+# What the setup installs and the uninstaller removes, file by file, sorted: the
+# folders the uninstaller then removes when empty, deepest first.
+file(GLOB_RECURSE fichiers RELATIVE ${DOSSIER} ${DOSSIER}/*)
+list(SORT fichiers)
+set(installer "")
+set(effacer "")
+set(dossiers "")
+set(courant "-")
+set(octets 0)
+foreach(f IN LISTS fichiers)
+  get_filename_component(d "${f}" DIRECTORY)
+  string(REPLACE "/" "\\" fw "${f}")
+  if(NOT d STREQUAL courant)
+    set(courant "${d}")
+    if(d STREQUAL "")
+      string(APPEND installer "SetOutPath \"$INSTDIR\"\n")
+    else()
+      string(REPLACE "/" "\\" dw "${d}")
+      string(APPEND installer "SetOutPath \"$INSTDIR\\${dw}\"\n")
+    endif()
+    while(NOT d STREQUAL "")
+      list(APPEND dossiers "${d}")
+      get_filename_component(d "${d}" DIRECTORY)
+    endwhile()
+  endif()
+  string(APPEND installer "File \"${DOSSIER}/${f}\"\n")
+  string(APPEND effacer "Delete \"$INSTDIR\\${fw}\"\n")
+  file(SIZE ${DOSSIER}/${f} taille)
+  math(EXPR octets "${octets} + ${taille}")
+endforeach()
+list(REMOVE_DUPLICATES dossiers)
+list(SORT dossiers)
+list(REVERSE dossiers)
+foreach(d IN LISTS dossiers)
+  string(REPLACE "/" "\\" dw "${d}")
+  string(APPEND effacer "RMDir \"$INSTDIR\\${dw}\"\n")
+endforeach()
+file(MAKE_DIRECTORY ${TRAVAIL})
+file(WRITE ${TRAVAIL}/installer.nsh "${installer}")
+file(WRITE ${TRAVAIL}/effacer.nsh "${effacer}")
+
+get_filename_component(setup_nom ${SETUP} NAME)
+# -WX: a warning of makensis fails the build.
+execute_process(COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8
+                  -DVERSION=${VERSION} -DSETUP=${SETUP} -DSETUP_NOM=${setup_nom} -DOCTETS=${octets}
+                  -DINSTALLER=${TRAVAIL}/installer.nsh -DEFFACER=${TRAVAIL}/effacer.nsh
+                  -DDESINSTALLEUR_COPIE=${TRAVAIL}/desinstaller.exe ${NSI}
+                COMMAND_ERROR_IS_FATAL ANY)
+message(STATUS "setup: ${SETUP}")
