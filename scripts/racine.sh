@@ -3,11 +3,14 @@
 #   racine.sh debian13 scripts/tester.sh linux   Debian 13
 #   racine.sh arm64 COMMAND                       Debian 12, where scripts/arm64.sh adds
 #                                                 arm64's libraries and cross compiler
+#   racine.sh windows COMMAND                     Debian 12, where scripts/windows.sh adds
+#                                                 mingw-w64 and Wine
 #   racine.sh neuve COMMAND                       a throwaway copy of a new Debian 12
 # Each root is made once with debootstrap --variant=minbase from the archive apt
 # already uses here, with what a new user has before the README's commands, and kept
 # in /var/cache/gavremo; its marker file says it is complete. The arm64 root starts as
-# a copy of the new Debian 12, which is never changed itself. Needs root.
+# a copy of the new Debian 12, which is never changed itself, and so does the Windows
+# one. Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
@@ -18,7 +21,7 @@ cd "$(dirname "$0")/.."
 if [ -z "${GAVREMO_MONTE:-}" ] && mountpoint -q /; then
   exec env GAVREMO_MONTE=1 unshare --mount --propagation private bash "$PWD/scripts/racine.sh" "$@"
 fi
-[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|arm64|neuve [COMMAND...]"
+[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|arm64|windows|neuve [COMMAND...]"
 nom=$1
 shift
 [ $# -gt 0 ] || set -- bash
@@ -65,9 +68,9 @@ pret() {
 
 case "$nom" in
   debian13) racine=$cache/trixie; pret trixie "$racine" ;;
-  arm64 | neuve)
+  arm64 | windows | neuve)
     pret bookworm "$cache/bookworm"
-    if [ "$nom" = arm64 ]; then
+    if [ "$nom" != neuve ]; then
       racine=$cache/arm64
       exec 9>"$racine.verrou"
       flock 9
@@ -82,7 +85,7 @@ case "$nom" in
       en_partant "rm -rf --one-file-system '$racine'"
       cp -a "$cache/bookworm/." "$racine"
     fi ;;
-  *) echec "no root named $nom (debian13, arm64 or neuve)" ;;
+  *) echec "no root named $nom (debian13, arm64, windows or neuve)" ;;
 esac
 monter "$racine"
 

@@ -38,10 +38,7 @@ case "$1" in
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz
     ctest --preset fuzz ;;
-  windows)
-    scripts/installer.sh windows
-    modules_web
-    scripts/windows.sh --tester ;;
+  windows) scripts/windows.sh --tester ;;
   arm64) scripts/arm64.sh --tester ;;
   web)
     scripts/installer.sh tests-web

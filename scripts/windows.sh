@@ -3,7 +3,9 @@
 # build-windows/gavremo-<version>-win32.zip (the preset windows). The preset builds
 # SDL 1.2, SDL_mixer, FreeType, libjpeg-turbo and giflib from Debian's sources once, in
 # a cache outside the clone ($GAVREMO_CACHE/win32, by default /var/cache/gavremo/win32).
-#   windows.sh --tester   then runs the Windows tests under Wine on Xvfb;
+#   windows.sh --tester   builds it and runs the Windows tests under Wine on Xvfb in a
+#                         Debian 12 root of their own (scripts/racine.sh windows), and
+#                         copies the release files and the results back to build-windows/;
 #   windows.sh --mesurer  the pass rate under Wine beside that of the Linux game, then
 #                         a click's time to the screen with the mouse still and moving
 #                         (9 games a rate, or as many as given after --mesurer).
@@ -11,7 +13,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 case "${1:-}" in
-  "" | --tester | --mesurer) ;;
+  "" | --mesurer | --dedans) ;;
+  --tester)
+    # Wine's 32-bit libraries must be the very versions of the 64-bit ones installed,
+    # which a mirror with a stale i386 index of the security updates can deny to this
+    # machine for days: the root takes both from the release alone.
+    statut=0
+    scripts/racine.sh windows scripts/windows.sh --dedans || statut=$?
+    mkdir -p build-windows
+    cp /var/cache/gavremo/windows"$(dans_racine)"/build-windows/{gavremo-*.zip,gavremo-*.exe,gavremo-*.json,ctest-junit.xml} \
+      build-windows/ 2>/dev/null || true
+    [ $statut = 0 ] || echec "the Windows build or its tests failed"
+    exit ;;
   *) echo "usage: scripts/windows.sh [--tester | --mesurer [GAMES]]" >&2; exit 2 ;;
 esac
 racine=$PWD
@@ -49,6 +62,7 @@ mesurer() {
   echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 }
 
+[ "${1:-}" != --dedans ] || rm -f build-windows/ctest-junit.xml
 scripts/installer.sh windows
 cache_pret
 version=$(sed -n 's/^project(gavremo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -57,7 +71,8 @@ mkdir -p build-windows
 journal build-windows/construction.log cmake --workflow --preset windows
 echo "build-windows/$nom.zip"
 case "${1:-}" in
-  --tester)
+  --dedans)   # in the root
+    modules_web
     wine_sur_xvfb
     ctest --preset windows ;;
   --mesurer) mesurer "${2:-}" ;;
