@@ -71,7 +71,7 @@ case "$nom" in
   arm64 | windows | neuve)
     pret bookworm "$cache/bookworm"
     if [ "$nom" != neuve ]; then
-      racine=$cache/arm64
+      racine=$cache/$nom
       exec 9>"$racine.verrou"
       flock 9
       if [ ! -e "$racine/.gavremo-pret" ]; then
