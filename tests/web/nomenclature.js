@@ -42,12 +42,15 @@ function Fichiers(dossier, sous = '') {
   });
 }
 
+// The CycloneDX release every bill of materials is written in, and checked against.
+const CYCLONEDX = '1.6';
+
 async function main() {
   const [texte, release] = [fs.readFileSync(process.argv[2], 'utf8'), process.argv[3]];
   const fautes = [];
   const faute = m => fautes.push(m);
 
-  const validateur = new cdx.Validation.JsonStrictValidator(cdx.Spec.Version.v1dot6);
+  const validateur = new cdx.Validation.JsonStrictValidator(CYCLONEDX);
   const erreurs = await validateur.validate(texte);
   if (erreurs !== null)
     faute(`not valid CycloneDX 1.6: ${JSON.stringify(erreurs, null, 1)}`);
@@ -112,7 +115,7 @@ async function main() {
     console.log(fautes.join('\n'));
     process.exit(1);
   }
-  console.log(`${process.argv[2]}: valid CycloneDX ${bom.specVersion}, ${bom.components.length} components, ` +
+  console.log(`${process.argv[2]}: valid CycloneDX ${CYCLONEDX}, ${bom.components.length} components, ` +
               `each licence SPDX, each purl parsed, each file's sha256 and each notice found`);
 }
 
