@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # What the superbuild does with the Debian archive, for one library (giflib) and no
 # network: an archive that no longer serves the version named in versions.cmake, and a
-# file whose sha256 is not the one named there, each stop the build and say so.
+# file whose sha256 is not the one named there, each stop the build and say so. Then,
+# from the archive, the toolchains' sources that only the bills of materials name: each
+# .dsc gives the sha256 of versions.cmake, and one it does not give is refused.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
 . "$racine/scripts/commun.sh"
@@ -28,4 +30,25 @@ mkdir -p "$travail/archive/pool/main/g/giflib"
 echo "not giflib" >"$travail/archive/pool/main/g/giflib/giflib_5.2.1-2.5+deb12u1.dsc"
 attendre "file://$travail/archive" "a file that is not the one named" "is not the file named in versions.cmake"
 [ ! -e "$travail/depot/giflib_5.2.1-2.5+deb12u1.dsc" ] || { echo "FAILED: the wrong file was kept"; echecs=1; }
+
+recette=$racine/plateforme/bibliotheques
+for p in $(sed -n 's/^set(DEBIAN_OUTILS \(.*\))$/\1/p' "$recette/versions.cmake"); do
+  if sortie=$(cmake -DPAQUET="$p" -DDSC_SEUL=ON -DDEPOT="$travail/outils" -P "$recette/debian.cmake" 2>&1); then
+    echo "ok: $p's .dsc gives the sha256 of versions.cmake"
+  else
+    echo "FAILED: $p: $sortie"; echecs=1
+  fi
+done
+cp -r "$recette" "$travail/recette"
+sed -i 's/^\(  emscripten_3.1.6~dfsg.orig.tar.xz\) [0-9a-f]*/\1 '"$(printf '0%.0s' {1..64})"'/' "$travail/recette/versions.cmake"
+mkdir -p "$travail/archive/pool/main/e/emscripten"
+cp "$travail"/outils/emscripten_*.dsc "$travail/archive/pool/main/e/emscripten/"
+if sortie=$(cmake -DPAQUET=emscripten -DDSC_SEUL=ON -DMIROIR="file://$travail/archive" -DDEPOT="$travail/faux" \
+              -P "$travail/recette/debian.cmake" 2>&1); then
+  echo "FAILED: a sha256 its .dsc does not give went by"; echecs=1
+elif ! grep -qF "dsc gives emscripten_3.1.6~dfsg.orig.tar.xz the" <<<"$sortie"; then
+  echo "FAILED: a sha256 its .dsc does not give: not said"; echo "$sortie"; echecs=1
+else
+  echo "ok: a sha256 its .dsc does not give"
+fi
 [ $echecs = 0 ]

@@ -4,7 +4,7 @@
 # names it), the credit its licence asks for in a program's documentation, and the name
 # the game ships it under. The superbuild takes nothing else; the zip's readme, the
 # page's licences and every bill of materials take their versions from here.
-# Below them, the one tool whose own bytes go into a release file as they are.
+# Below them, the toolchains whose own code goes into a release file as it is.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 
 set(freetype_NOM FreeType)
@@ -63,11 +63,56 @@ set(sdl-mixer1.2_LICENCE COPYING)
 set(sdl-mixer1.2_SPDX "Zlib")
 set(sdl-mixer1.2_LIB SDL_mixer)
 
-# The upstream version each Debian version packs: 1:2.1.5-2 is libjpeg-turbo 2.1.5.
-foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
+# The toolchains' code that goes into a release file without being built here, from
+# the packages installed, at these versions: Emscripten's runtime and libraries in the
+# page, mingw-w64's runtime in gavremo.exe, and the stubs of makensis, whose bytes start
+# the Windows setup and its uninstaller.
+set(DEBIAN_OUTILS emscripten mingw-w64 nsis)
+
+set(emscripten_DEBIAN 3.1.6~dfsg-5)
+set(emscripten_PAQUET emscripten)
+set(emscripten_FICHIERS
+  emscripten_3.1.6~dfsg-5.dsc ff6243076ae975467cc80640f6a441cc5a7402fcf6150d398247575e0213e32d
+  emscripten_3.1.6~dfsg.orig.tar.xz 0a91953cc63b118b9553649de48a2d0731e668690b1f5f0189468fe892fa2c1a
+  emscripten_3.1.6~dfsg.orig-Xtypes.tar.xz 62d43b70d7a53fbab60b00bc6f82726bf4f867002bdff2022421d67070881f6f
+  emscripten_3.1.6~dfsg-5.debian.tar.xz d7a0947164bf5bf30d4dd8b43fe3206e85f0bb661d0448b7975779114b3c9799)
+
+set(mingw-w64_DEBIAN 10.0.0-3)
+set(mingw-w64_PAQUET mingw-w64-i686-dev)
+set(mingw-w64_FICHIERS
+  mingw-w64_10.0.0-3.dsc 8ea9e74761e39cf6fc93be1f254ef105b847a85a1fc6fdb09cbf16d6e4411b8a
+  mingw-w64_10.0.0.orig.tar.bz2 ba6b430aed72c63a3768531f6a3ffc2b0fde2c57a3b251450dcf489a894f0894
+  mingw-w64_10.0.0.orig.tar.bz2.asc 11fa49f55916cb7eb8f08fef92805c13bce38d5f76655d3734584e751354c33c
+  mingw-w64_10.0.0-3.debian.tar.xz 3ba56abfee3dc1fe3fad3b66105c5abde1f5aaa93df216f9938fc918b319de58)
+
+set(nsis_DEBIAN 3.08-3+deb12u1)
+set(nsis_PAQUET nsis)
+set(nsis_FICHIERS
+  nsis_3.08-3+deb12u1.dsc 68b74caa1c1123d6771282b373b485d740ba8013f7b54bcc30238a3d54973278
+  nsis_3.08.orig.tar.bz2 a85270ad5386182abecb2470e3d7e9bec9fe4efd95210b13551cb386830d1e87
+  nsis_3.08-3+deb12u1.debian.tar.xz 15964a928584aadee8a71e35fc456d32f2e6b9b9ed491c6f6e49906cdffb3c07)
+
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_OUTILS})
+  # The upstream version each Debian version packs: 1:2.1.5-2 is libjpeg-turbo 2.1.5.
   string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" ${paquet}_AMONT ${${paquet}_DEBIAN})
+  # Its files and their sha256 as two lists, to walk together: foreach(IN ZIP_LISTS).
+  set(${paquet}_NOMS "")
+  set(${paquet}_SOMMES "")
+  foreach(x ${${paquet}_FICHIERS})
+    list(LENGTH ${paquet}_NOMS n)
+    list(LENGTH ${paquet}_SOMMES m)
+    if(n EQUAL m)
+      list(APPEND ${paquet}_NOMS ${x})
+    else()
+      list(APPEND ${paquet}_SOMMES ${x})
+    endif()
+  endforeach()
 endforeach()
 
-# makensis makes the Windows setup from the stubs of Debian's nsis package, and writes
-# its version into the setup's manifest: the setup's bytes are this package's.
-set(nsis_DEBIAN 3.08-3+deb12u1)
+# debian_adresse(MIROIR PAQUET FICHIER VARIABLE): where the archive keeps a file of a
+# source package: pool/main/g/giflib/..., pool/main/libs/libsdl1.2/...
+function(debian_adresse miroir paquet fichier variable)
+  string(REGEX MATCH "^(lib.|.)" initiale ${paquet})
+  string(REPLACE "+" "%2B" fichier "${fichier}")
+  set(${variable} ${miroir}/pool/main/${initiale}/${paquet}/${fichier} PARENT_SCOPE)
+endfunction()
