@@ -22,24 +22,25 @@ set(Blankenburg_TEXTE ${RACINE}/font/LICENSE-Blankenburg.txt)
 # The Windows C runtime and winpthreads, from Debian's mingw-w64, inside gavremo.exe.
 set(mingw-w64_NOM mingw-w64)
 set(mingw-w64_SPDX "ZPL-2.1 AND MIT AND BSD-3-Clause")
-execute_process(COMMAND dpkg-query -W -f=\${source:Version} mingw-w64-i686-dev OUTPUT_VARIABLE mingw-w64_DEBIAN
-                ERROR_QUIET)
-string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" mingw-w64_AMONT "${mingw-w64_DEBIAN}")
+# The stubs of makensis, which start the setup and the uninstaller it writes.
+set(nsis_NOM NSIS)
+set(nsis_SPDX "Zlib AND CPL-1.0")
+set(nsis_TEXTE /usr/share/doc/nsis/copyright)
 
 # Emscripten's runtime (gavremo.js, its SDL included) and the libraries it links, found
 # by the archive the link took them from (-Wl,--trace). Debian gives their notices in
-# one copyright file: the paragraph of their files, the licences it names, and any text
-# it gives only by reference.
+# one copyright file: the paragraph of their files (_CHEMINS, as its Files: line names
+# them), the licences it names, and any text it gives only by reference.
 set(EMSCRIPTEN /usr/share/emscripten)
 set(EMSCRIPTEN_COPYRIGHT /usr/share/doc/emscripten/copyright)
 set(EMSCRIPTEN_COMPOSANTS emscripten musl libc++ libc++abi compiler-rt dlmalloc)
 set(emscripten_NOM Emscripten)
 set(emscripten_ARCHIVES libc libstubs)
-set(emscripten_FICHIERS *)
+set(emscripten_CHEMINS *)
 set(emscripten_SPDX "MIT OR NCSA")
 set(musl_NOM musl)
 set(musl_ARCHIVES libc)
-set(musl_FICHIERS system/lib/libc/musl/*)
+set(musl_CHEMINS system/lib/libc/musl/*)
 set(musl_SPDX "MIT AND BSD-2-Clause")
 set(musl_TEXTE ${EMSCRIPTEN}/system/lib/libc/musl/COPYRIGHT)
 foreach(llvm libc++ libc++abi compiler-rt)
@@ -48,11 +49,11 @@ foreach(llvm libc++ libc++abi compiler-rt)
   set(${llvm}_TEXTE /usr/share/common-licenses/Apache-2.0)
 endforeach()
 set(libc++_ARCHIVES libc++ libc++-noexcept)
-set(libc++_FICHIERS system/lib/libcxx/*)
+set(libc++_CHEMINS system/lib/libcxx/*)
 set(libc++abi_ARCHIVES libc++abi libc++abi-noexcept)
-set(libc++abi_FICHIERS system/lib/libcxxabi/*)
+set(libc++abi_CHEMINS system/lib/libcxxabi/*)
 set(compiler-rt_ARCHIVES libcompiler_rt)
-set(compiler-rt_FICHIERS system/lib/compiler-rt/*)
+set(compiler-rt_CHEMINS system/lib/compiler-rt/*)
 # Their versions, where Emscripten is installed: the page's build alone needs them.
 if(EXISTS ${EMSCRIPTEN}/system)
   file(STRINGS ${EMSCRIPTEN}/system/lib/libc/musl/VERSION musl_AMONT LIMIT_COUNT 1)
@@ -65,11 +66,18 @@ if(EXISTS ${EMSCRIPTEN}/system)
 endif()
 set(dlmalloc_NOM dlmalloc)
 set(dlmalloc_ARCHIVES libdlmalloc)
-set(dlmalloc_FICHIERS system/lib/dlmalloc.c)
+set(dlmalloc_CHEMINS system/lib/dlmalloc.c)
 set(dlmalloc_SPDX CC0-1.0)
-execute_process(COMMAND dpkg-query -W -f=\${Version} emscripten OUTPUT_VARIABLE emscripten_DEBIAN
-                ERROR_QUIET)
-string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" emscripten_AMONT "${emscripten_DEBIAN}")
+
+# outil_installe(OUTIL): stops when the toolchain installed is not the version of
+# versions.cmake, whose sources a bill of materials names.
+function(outil_installe outil)
+  execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${outil}_PAQUET} OUTPUT_VARIABLE installe ERROR_QUIET)
+  if(NOT installe STREQUAL ${outil}_DEBIAN)
+    message(FATAL_ERROR "Debian's ${outil} here is '${installe}', not the ${${outil}_DEBIAN} of versions.cmake: "
+            "name there the version installed, and the sha256 of its source files")
+  endif()
+endfunction()
 
 # composants_lien(TRACE VARIABLE): the components whose code the link named in TRACE
 # took, in a fixed order: the game and its font, our libraries, Emscripten's. An
@@ -119,14 +127,14 @@ function(notice_emscripten composant variable)
   string(REGEX REPLACE "\n\n+" ";" paragraphes "${tout}")
   set(texte "")
   foreach(p IN LISTS paragraphes)
-    if(p MATCHES "^Files:\n ([^\n]*)\n" AND CMAKE_MATCH_1 STREQUAL "${${composant}_FICHIERS}")
+    if(p MATCHES "^Files:\n ([^\n]*)\n" AND CMAKE_MATCH_1 STREQUAL "${${composant}_CHEMINS}")
       set(texte "${p}\n")
       string(REGEX MATCH "\nLicense: ([^\n]*)" _ "${p}")
       string(REGEX REPLACE " (or|and|with [^ ]* exception) " ";" noms "${CMAKE_MATCH_1}")
     endif()
   endforeach()
   if(NOT texte)
-    message(FATAL_ERROR "${EMSCRIPTEN_COPYRIGHT} has no paragraph for ${${composant}_FICHIERS}")
+    message(FATAL_ERROR "${EMSCRIPTEN_COPYRIGHT} has no paragraph for ${${composant}_CHEMINS}")
   endif()
   foreach(nom ${noms})
     foreach(p IN LISTS paragraphes)

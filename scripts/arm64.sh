@@ -2,7 +2,7 @@
 # Builds the game for arm64, as a Raspberry Pi's Debian 12 runs it: cross-compiled
 # with the preset linux-arm64 in a Debian 12 root (scripts/racine.sh arm64), since
 # arm64's libsdl1.2-dev would take the place of this machine's. The game and
-# gavremo_<version>_arm64.deb are copied back to build-arm64/.
+# gavremo_<version>_arm64.deb with its bill of materials are copied back to build-arm64/.
 #   arm64.sh --tester   then runs its tests there, the arm64 programs under qemu-user;
 #   arm64.sh --mesurer  the game's pass beside a bare SDL loop's, and the started game's
 #                       pass rate, under qemu-user on Xvfb.
@@ -18,7 +18,7 @@ case "${1:-}" in
     [ "${2:-}" != --mesurer ] || installer libbenchmark-dev:arm64
     cmake --workflow --preset linux-arm64 >/dev/null
     case "${2:-}" in
-      --tester) ctest --preset linux-arm64 ;;
+      --tester) modules_web; ctest --preset linux-arm64 ;;
       --mesurer)
         xvfb
         export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
@@ -48,6 +48,6 @@ scripts/racine.sh arm64 scripts/arm64.sh --dedans "$@" || statut=$?
 # What was built, whatever the tests said.
 mkdir -p build-arm64
 construit=/var/cache/gavremo/arm64$(dans_racine)/build-arm64
-cp "$construit/gavremo" "$construit"/gavremo_*_arm64.deb "$construit"/ctest-junit.xml build-arm64/ 2>/dev/null || true
+cp "$construit/gavremo" "$construit"/gavremo_*_arm64.{deb,cdx.json} "$construit"/ctest-junit.xml build-arm64/ 2>/dev/null || true
 [ $statut = 0 ] || echec "the arm64 build or its tests failed"
 ls build-arm64/gavremo_*_arm64.deb

@@ -27,9 +27,10 @@ case "$travail" in
     command -v npm >/dev/null || paquets+=(npm) ;;
   # disorderfs, here and in tests-web: tests/publication.sh builds the release again
   # from a copy whose folders list their files in another order. node checks the zip's
-  # bill of materials; nsis's makensis makes the setup.
+  # and the setup's bills of materials, reading the setup with 7-Zip; nsis's makensis
+  # makes the setup.
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
-                    libgtest-dev disorderfs nodejs nsis)
+                    libgtest-dev disorderfs nodejs nsis p7zip-full)
     command -v npm >/dev/null || paquets+=(npm) ;;
   # liblnk-utils: lnkinfo reads the setup's Start menu shortcut.
   wine) paquets=(wine wine32:i386 unzip liblnk-utils "${x[@]}") ;;
@@ -43,9 +44,11 @@ case "$travail" in
     command -v npm >/dev/null || paquets+=(npm)
     [ "$travail" = tests-web ] || paquets+=(gcc libpulse-dev libx11-dev libxtst-dev) ;;
   # The target's pkg-config (pkgconf:arm64) finds its .pc files; the tests run its
-  # programs under qemu-user, but the displays and probes are this machine's.
+  # programs under qemu-user, but the displays, the probes and node, which checks the
+  # .deb's bill of materials, are this machine's.
   arm64) paquets=(cmake make dpkg-dev file crossbuild-essential-arm64 pkgconf:arm64 "${x[@]}" lintian
-                  appstream desktop-file-utils man-db devscripts)
+                  appstream desktop-file-utils man-db devscripts nodejs)
+    command -v npm >/dev/null || paquets+=(npm)
     for p in libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev libgif-dev libjpeg-dev \
              libgtest-dev libx11-dev libxtst-dev; do paquets+=("$p:arm64"); done ;;
   *) echo "installer.sh: jeu, demo, tests, windows, wine, web, tests-web, son-web or arm64" >&2; exit 2 ;;

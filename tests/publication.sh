@@ -63,10 +63,11 @@ while read -r f; do
   cmp -s "$un/$f" "$deux/$f" || { echo "differs: $f"; echecs=1; }
 done < <(cd "$un" && find . -type f | LC_ALL=C sort)
 [ -d "$premier" ] || cmp -s "$premier" "$second" || { echo "the zips differ"; echecs=1; }
-# Beside the zip, made from the same files: its setup, its bill of materials and its
+# Beside the zip, made from the same files: its setup, their bills of materials and its
 # DLLs' sources.
+voisins=("${premier%.zip}-setup.exe" "${premier%.zip}.cdx.json" "${premier%.zip}-setup.cdx.json" "${premier%.zip}-sources.zip")
 if [ ! -d "$premier" ]; then
-  for f in "${premier%.zip}-setup.exe" "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"; do
+  for f in "${voisins[@]}"; do
     cmp -s "$f" "$(dirname "$second")/$(basename "$f")" || { echo "differs: $(basename "$f")"; echecs=1; }
   done
 fi
@@ -82,4 +83,4 @@ done
 [ $echecs = 0 ] || exit 1
 echo "the same bytes twice, with no path of the builds:"
 (cd "$un" && find . -type f | LC_ALL=C sort | xargs sha256sum)
-[ -d "$premier" ] || sha256sum "$premier" "${premier%.zip}-setup.exe" "${premier%.zip}.cdx.json" "${premier%.zip}-sources.zip"
+[ -d "$premier" ] || sha256sum "$premier" "${voisins[@]}"

@@ -17,6 +17,17 @@ if(DEFINED CPACK_PACKAGE_FILES)
   set(MAKENSIS ${CPACK_GAVREMO_MAKENSIS})
 endif()
 
+include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
+# What the setup installs: the zip's files, and the notice of NSIS, whose code starts
+# the uninstaller it leaves beside them (dated as the game is, since the setup keeps
+# each file's date).
+set(contenu ${TRAVAIL}/contenu)
+file(REMOVE_RECURSE ${contenu})
+file(COPY ${DOSSIER}/ DESTINATION ${contenu})
+file(COPY_FILE ${nsis_TEXTE} ${contenu}/LICENSE-${nsis_NOM}.txt)
+execute_process(COMMAND touch -r ${DOSSIER}/gavremo.exe ${contenu}/LICENSE-${nsis_NOM}.txt COMMAND_ERROR_IS_FATAL ANY)
+set(DOSSIER ${contenu})
+
 # What the setup installs and the uninstaller removes, file by file, sorted: the
 # folders the uninstaller then removes when empty, deepest first.
 file(GLOB_RECURSE fichiers RELATIVE ${DOSSIER} ${DOSSIER}/*)
@@ -66,3 +77,13 @@ execute_process(COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8
                   -DDESINSTALLEUR_COPIE=${TRAVAIL}/desinstaller.exe ${NSI}
                 COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "setup: ${SETUP}")
+
+# Its bill of materials beside it, from what it installs, the uninstaller included.
+if(DEFINED CPACK_PACKAGE_FILES)
+  file(COPY_FILE ${TRAVAIL}/desinstaller.exe ${DOSSIER}/desinstaller.exe)
+  set(SORTE setup)
+  string(REGEX REPLACE "\\.exe$" ".cdx.json" SORTIE ${SETUP})
+  set(DATE $ENV{SOURCE_DATE_EPOCH})
+  set(COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR})
+  include(${CMAKE_CURRENT_LIST_DIR}/../nomenclature.cmake)
+endif()

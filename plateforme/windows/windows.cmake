@@ -62,9 +62,15 @@ install(DIRECTORY rsrc_img font son DESTINATION . PATTERN "LICENSE*" EXCLUDE)
 # Notepad's line ends; the source's byte-order mark, by which every Notepad knows UTF-8,
 # stays. The libraries' versions come from where the superbuild takes them.
 include(${CMAKE_CURRENT_LIST_DIR}/../bibliotheques/versions.cmake)
+# With the credits their licences ask of a program's documentation.
+set(MENTIONS "")
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
   set(${${paquet}_NOM}_VERSION ${${paquet}_AMONT})
+  if(${paquet}_MENTION)
+    list(APPEND MENTIONS "${${paquet}_MENTION}")
+  endif()
 endforeach()
+list(JOIN MENTIONS "\n" MENTIONS)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt font/LICENSE-Blankenburg.txt DESTINATION .)
 install(FILES paquet/copyright DESTINATION . RENAME LICENSE-Gavremo.txt)

@@ -2,7 +2,7 @@
 // (JsonStrictValidator); each licence an SPDX expression of SPDX identifiers; each purl
 // parsed, its version the component's; each shipped file listed with its sha256, and
 // no other; each component inside the release with its notice there, not empty.
-//   node nomenclature.js SBOM.cdx.json RELEASE   (a page's folder, a .zip or a .deb)
+//   node nomenclature.js SBOM.cdx.json RELEASE   (a page's folder, a .zip, a setup .exe or a .deb)
 // Exits 77 when this folder's node_modules are not installed (npm ci).
 const { execFileSync } = require('node:child_process');
 const crypto = require('node:crypto');
@@ -26,6 +26,13 @@ function Deballer(release) {
     return release;
   const dossier = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-nomenclature-'));
   process.on('exit', () => fs.rmSync(dossier, { recursive: true, force: true }));
+  // A setup as 7-Zip reads it: the files it installs, its uninstaller, and NSIS's own
+  // plugins in $PLUGINSDIR, which it runs from a temporary folder and never installs.
+  if (release.endsWith('.exe')) {
+    execFileSync('7z', ['x', '-bd', '-y', `-o${dossier}`, release], { stdio: 'ignore' });
+    fs.rmSync(path.join(dossier, '$PLUGINSDIR'), { recursive: true, force: true });
+    return dossier;
+  }
   if (release.endsWith('.zip')) {
     execFileSync('unzip', ['-q', release, '-d', dossier]);
     const [seul] = fs.readdirSync(dossier);

@@ -62,6 +62,9 @@ droits='VALUE "LegalCopyright", L"\251 2026 les d\351veloppeurs de Gavremo, sous
 societe_rc='VALUE "CompanyName", L"Les d\351veloppeurs de Gavremo"'
 # Each file of a folder, sorted.
 liste() { (cd "$1" && find . -type f | LC_ALL=C sort); }
+# What the setup installs from the zip's folder given: its files, the uninstaller and
+# NSIS's notice, and any other files named after it.
+installes() { (liste "$1"; shift; printf './%s\n' desinstaller.exe LICENSE-NSIS.txt "$@") | LC_ALL=C sort; }
 
 # The setup beside the zip, and its uninstaller as makensis made it. Each case that
 # runs it has a throwaway copy of the Wine prefix the others share, with its own C:
@@ -172,7 +175,9 @@ lisez-moi)
   verifier "it is UTF-8 throughout" 'iconv -f UTF-8 -t UTF-8 "$lisez" >/dev/null'
   verifier "each of its lines ends in CR LF" \
     '[ "$lf" -gt 1 ] && [ "$cr" = "$lf" ] && [ "$sans_cr" = 0 ] && [ "$(tail -c 1 "$lisez" | od -An -tx1)" = " 0a" ]'
-  verifier "its French has its accents" 'grep -q "^Décompressez ce dossier où" "$lisez" && grep -q " à côté " "$lisez"' ;;
+  verifier "its French has its accents" 'grep -q "^Décompressez ce dossier où" "$lisez" && grep -q " à côté " "$lisez"'
+  verifier "it gives the credits that FreeType's and the IJG's licences ask for" \
+    'grep -q "copyright © 2022 The FreeType Project" "$lisez" && grep -q "work of the Independent JPEG Group\.$(printf "\r")$" "$lisez"' ;;
 perdu)
   # A miss at score 0 sounds, loses, and a key leaves cleanly.
   deballer
@@ -272,16 +277,17 @@ installateur)
       '! grep -qE "^[[:space:]]+DYNAMIC_BASE$" <<<"$entete" || grep -qE "^ +[0-9]+ \.reloc " <<<"$entete"'
   done ;;
 installation)
-  # A silent install puts the zip's files, byte for byte, and the uninstaller that
-  # makensis made in %LOCALAPPDATA%\Programs\Gavremo, and nothing else.
+  # A silent install puts the zip's files, byte for byte, the uninstaller that makensis
+  # made and NSIS's licence in %LOCALAPPDATA%\Programs\Gavremo, and nothing else.
   deballer
   zipjeu=$jeu
   prefixe
   verifier "the silent setup ends with status 0" 'poser "$travail/setup.exe"'
-  verifier "the zip's files and the uninstaller in the user's Programs, nothing else" \
-    '[ "$(liste "$jeu")" = "$( (liste "$zipjeu"; echo ./desinstaller.exe) | LC_ALL=C sort)" ]'
-  verifier "each the zip's bytes" 'diff -r -x desinstaller.exe "$zipjeu" "$jeu" >/dev/null'
-  verifier "the uninstaller the one makensis made" 'cmp -s "$desinstalleur" "$jeu/desinstaller.exe"' ;;
+  verifier "the zip's files, the uninstaller and NSIS's licence in the user's Programs, nothing else" \
+    '[ "$(liste "$jeu")" = "$(installes "$zipjeu")" ]'
+  verifier "each the zip's bytes" 'diff -r -x desinstaller.exe -x LICENSE-NSIS.txt "$zipjeu" "$jeu" >/dev/null'
+  verifier "the uninstaller the one makensis made" 'cmp -s "$desinstalleur" "$jeu/desinstaller.exe"'
+  verifier "NSIS's licence Debian's" 'cmp -s /usr/share/doc/nsis/copyright "$jeu/LICENSE-NSIS.txt"' ;;
 raccourci)
   # The Start menu shortcut, as lnkinfo reads it, and the game started from it: it
   # finds its pictures from the shortcut's working folder.
@@ -343,7 +349,7 @@ accents)
   jeu_w="C:\\users\\$(id -un)\\$nom\\Gavremo"
   poser "$travail/setup.exe" "$jeu_w" || true
   verifier "the game's files in $nom" \
-    '[ "$(liste "$jeu")" = "$( (liste "$zipjeu"; echo ./desinstaller.exe) | LC_ALL=C sort)" ]'
+    '[ "$(liste "$jeu")" = "$(installes "$zipjeu")" ]'
   verifier "the entry names the folder whole" 'grep -qxF "\"InstallLocation\"=$(chaine "$jeu_w")" <<<"$(lire_cle "$cle")"'
   # Wine's shell writes a shortcut's target in the ANSI code page alone, so Wine cannot
   # follow this one (Windows writes the Unicode name too); its working folder is a
@@ -403,9 +409,9 @@ mise-a-jour)
   verifier "version $version installs over it" 'poser "$travail/setup.exe"'
   verifier "in the same folder" '[ ! -e "$profil/AppData/Local/Programs/Gavremo" ]'
   verifier "the new files, none of the old ones it dropped, and the player's" \
-    '[ "$(liste "$jeu")" = "$( (liste "$zipjeu"; printf "./%s\n" desinstaller.exe records.txt rsrc_img/ma-cible.jpg) | LC_ALL=C sort)" ]'
+    '[ "$(liste "$jeu")" = "$(installes "$zipjeu" records.txt rsrc_img/ma-cible.jpg)" ]'
   verifier "each the new version's bytes" \
-    'diff -r -x desinstaller.exe -x records.txt -x ma-cible.jpg "$zipjeu" "$jeu" >/dev/null'
+    'diff -r -x desinstaller.exe -x LICENSE-NSIS.txt -x records.txt -x ma-cible.jpg "$zipjeu" "$jeu" >/dev/null'
   entrees=$(lire_cle "${cle%\\*}")
   verifier "one entry, the new version's" \
     '[ "$(grep -c "^\"DisplayName\"=\"Gavremo\"$" <<<"$entrees")" = 1 ] && grep -qxF "\"DisplayVersion\"=\"$version\"" <<<"$entrees"'
