@@ -18,6 +18,7 @@ set(gavremo_SPDX Zlib)
 set(gavremo_TEXTE ${RACINE}/paquet/copyright)
 set(Blankenburg_NOM Blankenburg)
 set(Blankenburg_SPDX OFL-1.1)
+set(Blankenburg_AMONT ${fonts-blankenburg_AMONT})
 set(Blankenburg_TEXTE ${RACINE}/font/LICENSE-Blankenburg.txt)
 # The Windows C runtime and winpthreads, from Debian's mingw-w64, inside gavremo.exe.
 set(mingw-w64_NOM mingw-w64)
@@ -63,15 +64,31 @@ if(EXISTS ${EMSCRIPTEN}/system)
   foreach(llvm libc++ libc++abi compiler-rt)
     set(${llvm}_AMONT ${llvm_AMONT})
   endforeach()
+  # " * Version 2.8.6 Wed Aug 29 06:57:58 2012  Doug Lea"
+  file(STRINGS ${EMSCRIPTEN}/system/lib/dlmalloc.c dlmalloc_AMONT REGEX "^ \\* Version [0-9.]+ " LIMIT_COUNT 1)
+  string(REGEX REPLACE ".*Version ([0-9.]+) .*" "\\1" dlmalloc_AMONT "${dlmalloc_AMONT}")
 endif()
 set(dlmalloc_NOM dlmalloc)
 set(dlmalloc_ARCHIVES libdlmalloc)
 set(dlmalloc_CHEMINS system/lib/dlmalloc.c)
 set(dlmalloc_SPDX CC0-1.0)
 
-# outil_installe(OUTIL): stops when the toolchain installed is not the version of
+# The Debian source package each component comes from, whose files with their sha256
+# a bill of materials names.
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_EMPRUNTS})
+  set(${paquet}_SOURCE ${paquet})
+endforeach()
+set(Blankenburg_SOURCE fonts-blankenburg)
+foreach(c ${EMSCRIPTEN_COMPOSANTS})
+  set(${c}_SOURCE emscripten)
+endforeach()
+
+# version_installee(OUTIL): stops when the toolchain installed is not the version of
 # versions.cmake, whose sources a bill of materials names.
-function(outil_installe outil)
+function(version_installee outil)
+  if(NOT DEFINED ${outil}_PAQUET)
+    return()
+  endif()
   execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${outil}_PAQUET} OUTPUT_VARIABLE installe ERROR_QUIET)
   if(NOT installe STREQUAL ${outil}_DEBIAN)
     message(FATAL_ERROR "Debian's ${outil} here is '${installe}', not the ${${outil}_DEBIAN} of versions.cmake: "

@@ -32,7 +32,7 @@ attendre "file://$travail/archive" "a file that is not the one named" "is not th
 [ ! -e "$travail/depot/giflib_5.2.1-2.5+deb12u1.dsc" ] || { echo "FAILED: the wrong file was kept"; echecs=1; }
 
 recette=$racine/plateforme/bibliotheques
-for p in $(sed -n 's/^set(DEBIAN_OUTILS \(.*\))$/\1/p' "$recette/versions.cmake"); do
+for p in $(sed -n 's/^set(DEBIAN_EMPRUNTS \(.*\))$/\1/p' "$recette/versions.cmake"); do
   if sortie=$(cmake -DPAQUET="$p" -DDSC_SEUL=ON -DDEPOT="$travail/outils" -P "$recette/debian.cmake" 2>&1); then
     echo "ok: $p's .dsc gives the sha256 of versions.cmake"
   else

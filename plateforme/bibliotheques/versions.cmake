@@ -4,7 +4,7 @@
 # names it), the credit its licence asks for in a program's documentation, and the name
 # the game ships it under. The superbuild takes nothing else; the zip's readme, the
 # page's licences and every bill of materials take their versions from here.
-# Below them, the toolchains whose own code goes into a release file as it is.
+# Below them, what a release takes from Debian as it is: the font, the toolchains' code.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 
 set(freetype_NOM FreeType)
@@ -63,11 +63,18 @@ set(sdl-mixer1.2_LICENCE COPYING)
 set(sdl-mixer1.2_SPDX "Zlib")
 set(sdl-mixer1.2_LIB SDL_mixer)
 
-# The toolchains' code that goes into a release file without being built here, from
-# the packages installed, at these versions: Emscripten's runtime and libraries in the
-# page, mingw-w64's runtime in gavremo.exe, and the stubs of makensis, whose bytes start
-# the Windows setup and its uninstaller.
-set(DEBIAN_OUTILS emscripten mingw-w64 nsis)
+# What goes into a release file from Debian without being built here: the font, as its
+# package ships it, and the toolchains' own code, from the packages installed at these
+# versions (_PAQUET): Emscripten's runtime and libraries in the page, mingw-w64's
+# runtime in gavremo.exe, and the stubs of makensis, whose bytes start the Windows setup
+# and its uninstaller.
+set(DEBIAN_EMPRUNTS fonts-blankenburg emscripten mingw-w64 nsis)
+
+set(fonts-blankenburg_DEBIAN 0.1-3)
+set(fonts-blankenburg_FICHIERS
+  fonts-blankenburg_0.1-3.dsc 4f743500c4aee5bb1f9c2f2271f6195f1b79c99eea48fa15759a62c170205b55
+  fonts-blankenburg_0.1.orig.tar.gz f83c895294a9796a8c55c5376a591d6cf832039768c2460ec57253478e1f7699
+  fonts-blankenburg_0.1-3.debian.tar.xz 061ac38f0f3c086e388451907c462366753244e006310c64c5525201c07bbfd4)
 
 set(emscripten_DEBIAN 3.1.6~dfsg-5)
 set(emscripten_PAQUET emscripten)
@@ -92,7 +99,7 @@ set(nsis_FICHIERS
   nsis_3.08.orig.tar.bz2 a85270ad5386182abecb2470e3d7e9bec9fe4efd95210b13551cb386830d1e87
   nsis_3.08-3+deb12u1.debian.tar.xz 15964a928584aadee8a71e35fc456d32f2e6b9b9ed491c6f6e49906cdffb3c07)
 
-foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_OUTILS})
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_EMPRUNTS})
   # The upstream version each Debian version packs: 1:2.1.5-2 is libjpeg-turbo 2.1.5.
   string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" ${paquet}_AMONT ${${paquet}_DEBIAN})
   # Its files and their sha256 as two lists, to walk together: foreach(IN ZIP_LISTS).

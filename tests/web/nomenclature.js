@@ -1,7 +1,8 @@
 // A release's bill of materials checked against the release: valid CycloneDX 1.6
 // (JsonStrictValidator); each licence an SPDX expression of SPDX identifiers; each purl
-// parsed, its version the component's; each shipped file listed with its sha256, and
-// no other; each component inside the release with its notice there, not empty.
+// parsed, its version the component's; each component but the game with its Debian
+// source files' sha256; each shipped file listed with its sha256, and no other; each
+// component inside the release with its notice there, not empty.
 //   node nomenclature.js SBOM.cdx.json RELEASE   (a page's folder, a .zip, a setup .exe or a .deb)
 // Exits 77 when this folder's node_modules are not installed (npm ci).
 const { execFileSync } = require('node:child_process');
@@ -89,6 +90,11 @@ async function main() {
     if (c.scope !== 'required') {
       if (!c.licenses?.length)
         faute(`${c.name}: no licence`);
+      // All but the game itself come from Debian: its source files, each with its sha256.
+      const sources = (c.externalReferences || []).filter(r => r.type === 'source-distribution' &&
+        r.hashes?.some(h => h.alg === 'SHA-256' && /^[0-9a-f]{64}$/.test(h.content)));
+      if (c['bom-ref'] !== 'gavremo' && !sources.some(r => r.url.endsWith('.dsc')))
+        faute(`${c.name}: no Debian source files with their sha256`);
       const notice = c.properties?.find(p => p.name === 'gavremo:notice')?.value;
       const [f, section] = (notice || '').split('#');
       const chemin = path.join(dossier, f);
