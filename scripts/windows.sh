@@ -6,24 +6,25 @@
 #   windows.sh --tester   builds it and runs the Windows tests under Wine on Xvfb in a
 #                         Debian 12 root of their own (scripts/racine.sh windows), and
 #                         copies the release files and the results back to build-windows/;
-#   windows.sh --mesurer  the pass rate under Wine beside that of the Linux game, then
-#                         a click's time to the screen with the mouse still and moving
-#                         (9 games a rate, or as many as given after --mesurer).
+#   windows.sh --mesurer  in that root, the pass rate under Wine beside that of the
+#                         Linux game, then a click's time to the screen with the mouse
+#                         still and moving (9 games a rate, or as many as given after
+#                         --mesurer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
 case "${1:-}" in
-  "" | --mesurer | --dedans) ;;
-  --tester)
+  "" | --dedans) ;;
+  --tester | --mesurer)
     # Wine's 32-bit libraries must be the very versions of the 64-bit ones installed,
     # which a mirror with a stale i386 index of the security updates can deny to this
     # machine for days: the root takes both from the release alone.
     statut=0
-    scripts/racine.sh windows scripts/windows.sh --dedans || statut=$?
+    scripts/racine.sh windows scripts/windows.sh --dedans "$@" || statut=$?
     mkdir -p build-windows
     cp /var/cache/gavremo/windows"$(dans_racine)"/build-windows/{gavremo-*.zip,gavremo-*.exe,gavremo-*.json,ctest-junit.xml} \
       build-windows/ 2>/dev/null || true
-    [ $statut = 0 ] || echec "the Windows build or its tests failed"
+    [ $statut = 0 ] || echec "the Windows build, its tests or its measures failed"
     exit ;;
   *) echo "usage: scripts/windows.sh [--tester | --mesurer [GAMES]]" >&2; exit 2 ;;
 esac
@@ -70,10 +71,11 @@ nom=gavremo-$version-win32
 mkdir -p build-windows
 journal build-windows/construction.log cmake --workflow --preset windows
 echo "build-windows/$nom.zip"
-case "${1:-}" in
-  --dedans)   # in the root
+# In the root.
+case "${2:-}" in
+  --tester)
     modules_web
     wine_sur_xvfb
     ctest --preset windows ;;
-  --mesurer) mesurer "${2:-}" ;;
+  --mesurer) mesurer "${3:-}" ;;
 esac
