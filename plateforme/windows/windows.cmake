@@ -70,7 +70,7 @@ foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
     list(APPEND MENTIONS "${${paquet}_MENTION}")
   endif()
 endforeach()
-list(JOIN MENTIONS "\n" MENTIONS)
+list(JOIN MENTIONS "\r\n" MENTIONS)   # CRLF is applied to the template's lines alone
 configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt font/LICENSE-Blankenburg.txt DESTINATION .)
 install(FILES paquet/copyright DESTINATION . RENAME LICENSE-Gavremo.txt)
