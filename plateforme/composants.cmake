@@ -83,15 +83,15 @@ foreach(c ${EMSCRIPTEN_COMPOSANTS})
   set(${c}_SOURCE emscripten)
 endforeach()
 
-# version_installee(OUTIL): stops when the toolchain installed is not the version of
-# versions.cmake, whose sources a bill of materials names.
-function(version_installee outil)
-  if(NOT DEFINED ${outil}_PAQUET)
+# version_installee(SOURCE): for a toolchain (one with a _PAQUET in versions.cmake),
+# stops when the version installed is not the one whose sources a bill of materials names.
+function(version_installee source)
+  if(NOT DEFINED ${source}_PAQUET)
     return()
   endif()
-  execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${outil}_PAQUET} OUTPUT_VARIABLE installe ERROR_QUIET)
-  if(NOT installe STREQUAL ${outil}_DEBIAN)
-    message(FATAL_ERROR "Debian's ${outil} here is '${installe}', not the ${${outil}_DEBIAN} of versions.cmake: "
+  execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${source}_PAQUET} OUTPUT_VARIABLE installe ERROR_QUIET)
+  if(NOT installe STREQUAL ${source}_DEBIAN)
+    message(FATAL_ERROR "Debian's ${source} here is '${installe}', not the ${${source}_DEBIAN} of versions.cmake: "
             "name there the version installed, and the sha256 of its source files")
   endif()
 endfunction()
