@@ -2,8 +2,9 @@
 # sha256 in versions.cmake, and unpacks it with Debian's patches into SOURCE; then
 # writes its licence into LICENCES, under the name the game ships it as.
 #   cmake -DPAQUET=giflib [-DMIROIR=URL] -DDEPOT=DIR -DSOURCE=DIR -DLICENCES=DIR -P debian.cmake
-# With -DDSC_SEUL=ON, fetches only its .dsc, and checks that it names the sha256 of
-# versions.cmake: what a toolchain's bill of materials says of its sources.
+# With -DDSC_SEUL=ON, fetches only its .dsc, and checks that it gives the other files
+# the sha256 of versions.cmake: for DEBIAN_EMPRUNTS, whose sources the build never
+# unpacks, but which the bills of materials name.
 include(${CMAKE_CURRENT_LIST_DIR}/versions.cmake)
 set(version ${${PAQUET}_DEBIAN})
 
@@ -50,8 +51,7 @@ foreach(nom attendu IN ZIP_LISTS ${PAQUET}_NOMS ${PAQUET}_SOMMES)
     file(RENAME ${f}.part ${f})
   endif()
   # The .dsc comes first: it names the package's other files, and their sha256 must be
-  # the ones of versions.cmake. For a toolchain (DSC_SEUL), whose sources the build
-  # never unpacks, that is all there is to check.
+  # the ones of versions.cmake. With DSC_SEUL, that is all there is to check.
   if(nom MATCHES "\\.dsc$")
     file(STRINGS ${f} lignes REGEX "^ [0-9a-f]+ [0-9]+ ")
     foreach(ligne ${lignes})
