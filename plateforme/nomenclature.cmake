@@ -85,7 +85,6 @@ ajouter(doc "metadata;tools;components" "{\"type\": \"application\", \"name\": \
   \"version\": \"${CMAKE_MATCH_2}\", \"purl\": \"${p}?arch=${CMAKE_MATCH_3}\"}")
 
 set(dependances "")
-set(verifies "")
 foreach(c ${composants})
   set(j "{\"type\": \"library\", \"bom-ref\": \"${c}\", \"name\": \"${${c}_NOM}\"}")
   # The Debian source package it comes from (Emscripten's for what Emscripten links in:
@@ -98,13 +97,10 @@ foreach(c ${composants})
     string(JSON j SET "${j}" type "\"application\"")
     string(JSON j SET "${j}" version "\"${VERSION}\"")
   endif()
-  if(source AND NOT source IN_LIST verifies)
-    version_installee(${source})
-    list(APPEND verifies ${source})
-  endif()
   string(JSON j SET "${j}" licenses "[{\"expression\": \"${${c}_SPDX}\"}]")
   # Its Debian version, and the Debian source files it was built from, each with its sha256.
   if(source)
+    version_installee(${source})
     string(JSON j SET "${j}" version "\"${${source}_DEBIAN}\"")
     purl(${source} ${${source}_DEBIAN} p)
     string(JSON j SET "${j}" purl "\"${p}?arch=source${sous}\"")

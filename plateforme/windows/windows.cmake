@@ -88,10 +88,6 @@ set(CPACK_STRIP_FILES ON)
 # gavremo-<version>-win32-setup.exe beside the zip.
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake ${CMAKE_CURRENT_LIST_DIR}/installateur.cmake)
 find_program(MAKENSIS makensis REQUIRED)
-execute_process(COMMAND ${MAKENSIS} -VERSION OUTPUT_VARIABLE version_nsis OUTPUT_STRIP_TRAILING_WHITESPACE)
-if(NOT version_nsis STREQUAL "v${nsis_DEBIAN}")
-  message(WARNING "makensis ${version_nsis}: the setup's bytes will not be the release's, made with nsis ${nsis_DEBIAN}")
-endif()
 set(CPACK_GAVREMO_MAKENSIS ${MAKENSIS})
 set(CPACK_GAVREMO_COMPILATEUR ${CMAKE_CXX_COMPILER})   # named in its bill of materials
 set(CPACK_GAVREMO_NSI ${CMAKE_BINARY_DIR}/gavremo.nsi)
