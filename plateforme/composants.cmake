@@ -15,7 +15,7 @@ endforeach()
 
 set(gavremo_NOM Gavremo)
 set(gavremo_SPDX Zlib)
-set(gavremo_TEXTE ${RACINE}/paquet/copyright)
+set(gavremo_TEXTE ${RACINE}/LICENSE)
 set(Blankenburg_NOM Blankenburg)
 set(Blankenburg_SPDX OFL-1.1)
 set(Blankenburg_AMONT ${fonts-blankenburg_AMONT})

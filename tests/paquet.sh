@@ -37,8 +37,10 @@ if [ "$etape" = --nomenclature ]; then
   exit
 fi
 
-if [ "$etape" = --dedans ]; then   # in a clean root: paquet.sh --dedans SUITE [USER UMASK PATH]
+# In a clean root: paquet.sh --dedans SUITE [USER UMASK PATH DPKG-BUILDPACKAGE-OPTION...]
+if [ "$etape" = --dedans ]; then
   suite=$2 qui=${3:-constructeur} masque=${4:-0022} ou=${5:-/build}
+  options=("${@:6}")
   DEBIAN_FRONTEND=noninteractive apt-get -qq update
   profils=()
   [[ "${DEB_BUILD_OPTIONS:-}" != *nocheck* ]] || profils=(-Pnocheck)
@@ -50,7 +52,7 @@ if [ "$etape" = --dedans ]; then   # in a clean root: paquet.sh --dedans SUITE [
   chown -R "$qui:" "$ou"
   # No network; only the user's own files writable.
   unshare --net runuser -u "$qui" -- sh -c "umask $masque && cd $ou && dpkg-source -x gavremo_$version.dsc &&
-    cd gavremo-1.0.0 && dpkg-buildpackage -us -uc ${profils[*]}" >"$suite/journal.txt" 2>&1 ||
+    cd gavremo-1.0.0 && dpkg-buildpackage -us -uc ${profils[*]} ${options[*]}" >"$suite/journal.txt" 2>&1 ||
     { tail -n 40 "$suite/journal.txt"; exit 1; }
   find "$ou" -maxdepth 1 -type f -name 'gavremo*' -exec cp {} "$suite/" \;
   bash /srv/clone/tests/paquet.sh --nomenclature "$suite"/gavremo_${version}_*.deb /usr/bin/g++ \
@@ -185,20 +187,29 @@ case "$etape" in
 
   reproductible)
     besoin "$deb"
+    # The source package as source.sh made it here, and as dpkg-buildpackage made it
+    # again in the clean root.
+    differents=()
+    for f in gavremo_$version.dsc gavremo_$version.debian.tar.xz gavremo_1.0.0.orig.tar.xz; do
+      cmp -s "$dossier/source/$f" "$d12/$f" || differents+=("$f")
+    done
     # The second builder: a tmpfs, another user and umask, another path, no tests,
-    # one CPU, another time zone.
+    # one CPU, another time zone. Binaries only: dpkg-source takes the modes of the
+    # files it packs from the disk, where the umask set them.
     rm -rf "$dossier/bis"
     mkdir -p "$dossier/bis/debian12"
     cp -a "$dossier/source" "$dossier/bis/"
     GAVREMO_TMPFS=1 "$racine/scripts/racine.sh" debian12-nu "$dossier/bis" env TZ=GMT-9 \
-      DEB_BUILD_OPTIONS="nocheck parallel=1" bash /srv/clone/tests/paquet.sh --dedans debian12 autre 0077 /var/tmp/ailleurs
-    differents=()
-    for f in gavremo_${version}_$arch.deb gavremo-dbgsym_${version}_$arch.deb gavremo_$version.dsc \
-             gavremo_$version.debian.tar.xz gavremo_1.0.0.orig.tar.xz; do
+      DEB_BUILD_OPTIONS="nocheck parallel=1" bash /srv/clone/tests/paquet.sh --dedans debian12 autre 0077 \
+      /var/tmp/ailleurs -b
+    for f in gavremo_${version}_$arch.deb gavremo-dbgsym_${version}_$arch.deb; do
       cmp -s "$d12/$f" "$dossier/bis/debian12/$f" || differents+=("$f")
     done
     if [ ${#differents[@]} -gt 0 ]; then
-      for f in "${differents[@]}"; do diffoscope --text - "$d12/$f" "$dossier/bis/debian12/$f" | head -n 40 || true; done
+      for f in "${differents[@]}"; do
+        [ -e "$dossier/bis/debian12/$f" ] && b=$dossier/bis/debian12/$f || b=$dossier/source/$f
+        diffoscope --text - "$d12/$f" "$b" | head -n 40 || true
+      done
       echec "built twice, these differ: ${differents[*]}"
     fi
     echo "the same bytes from both builders: the .deb, its dbgsym, the .dsc and the tarballs" ;;

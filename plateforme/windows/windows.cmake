@@ -73,7 +73,7 @@ endforeach()
 list(JOIN MENTIONS "\r\n" MENTIONS)   # CRLF is applied to the template's lines alone
 configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt font/LICENSE-Blankenburg.txt DESTINATION .)
-install(FILES paquet/copyright DESTINATION . RENAME LICENSE-Gavremo.txt)
+install(FILES LICENSE DESTINATION . RENAME LICENSE-Gavremo.txt)
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
   install(FILES ${GAVREMO_WIN32}/licences/${${paquet}_NOM}.txt DESTINATION . RENAME LICENSE-${${paquet}_NOM}.txt)
 endforeach()

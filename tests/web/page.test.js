@@ -268,7 +268,7 @@ function Copie(changer) {
   // The changelog dates a build made outside git (plateforme/publication.cmake); the
   // licences page quotes the copyright.
   for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'tests/web',
-                   'rsrc_img', 'font', 'son', 'paquet/changelog', 'paquet/copyright'])
+                   'rsrc_img', 'font', 'son', 'paquet/changelog', 'LICENSE'])
     fs.cpSync(path.join(racine, d), path.join(copie, d),
               { recursive: true, filter: f => !f.includes('node_modules') });
   changer(copie);
