@@ -41,10 +41,12 @@ cmake -DSORTE=source -DDOSSIER="$sortie/$haut" -DSORTIE="$sortie/$haut.cdx.json"
   -DDATE="$date" -P plateforme/nomenclature.cmake
 
 # The Debian source package: that unpacked tree, and debian/ as git tracks it, with the
-# same modes and date whatever the checkout's, since its tarball keeps them.
+# same modes and date whatever the checkout's, since its tarball keeps them; its folders
+# too, which tar makes under the umask.
 faits=("$orig" "$haut.tar.xz" "$haut.cdx.json")
 if [ -d debian ]; then
   suivis debian | "${archive[@]}" | tar -x -p -C "$sortie/$haut"
+  chmod -R u=rwX,go=rX "$sortie/$haut/debian"
   paquet=gavremo_$(dpkg-parsechangelog -l debian/changelog -S Version | sed 's/^[0-9]*://')
   faits+=("$paquet.dsc" "$paquet.debian.tar.xz")
   rm -f "$sortie/$paquet.dsc" "$sortie/$paquet.debian.tar.xz"

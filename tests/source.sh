@@ -21,14 +21,15 @@ if ! mount -t tmpfs gavremo "$ici/tmpfs"; then echo "no tmpfs can be mounted her
 en_partant "umount '$ici/tmpfs' 2>/dev/null || umount -l '$ici/tmpfs'"
 
 # copie FOLDER UMASK: a clone of this one (its history dates the release) with this work
-# tree's files, edits not yet committed too, and an untracked build and node module,
-# which must stay out of the tarball.
+# tree's files, edits not yet committed too, and an untracked build, node module and
+# debhelper leftover, which must stay out of the tarballs.
 copie() {
   (umask "$2"
    git clone -q --no-hardlinks "$racine" "$1"
    cd "$racine" && suivis | tar -c --null -T - | tar -x -m --no-same-permissions -C "$1"
    mkdir -p "$1/build" "$1/tests/web/node_modules/x"
-   touch "$1/build/gavremo" "$1/tests/web/node_modules/x/index.js")
+   touch "$1/build/gavremo" "$1/tests/web/node_modules/x/index.js"
+   [ ! -d "$1/debian" ] || touch "$1/debian/gavremo.substvars")
 }
 un=$ici/tmpfs/copie
 copie "$un" 0022
@@ -73,11 +74,18 @@ if ! diff <(sed "s|^$haut/||" "$ici/membres" | sort) <(cd "$un" && suivis . ':(e
   faute "the tarball (<) does not hold the files git tracks (>) under $haut/"
 fi
 
-(cd "$racine/tests/web" && node nomenclature.js "$a/$haut.cdx.json" "$a/$haut.tar.xz") || {
-  statut=$?
-  [ $statut = 77 ] && [ $fautes = 0 ] && exit 77
-  faute "its bill of materials is not true to it"
-}
+if [ -n "${paquet:-}" ] && ! diff <(tar -tJf "$a/$paquet.debian.tar.xz" | grep -v '/$' | sort) \
+                                   <(cd "$un" && suivis debian | tr '\0' '\n' | sort); then
+  faute "$paquet.debian.tar.xz (<) does not hold the files git tracks in debian/ (>)"
+fi
+
+statut=0
+(cd "$racine/tests/web" && node nomenclature.js "$a/$haut.cdx.json" "$a/$haut.tar.xz") || statut=$?
+case $statut in
+  0) ;;
+  77) [ $fautes = 1 ] || exit 77 ;;
+  *) faute "its bill of materials is not true to it" ;;
+esac
 [ $fautes = 0 ] || exit 1
 echo "the same bytes from both copies:"
 (cd "$a" && sha256sum "${faits[@]}")
