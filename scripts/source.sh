@@ -49,7 +49,6 @@ if [ -d debian ]; then
   chmod -R u=rwX,go=rX "$sortie/$haut/debian"
   paquet=gavremo_$(dpkg-parsechangelog -l debian/changelog -S Version | sed 's/^[0-9]*://')
   faits+=("$paquet.dsc" "$paquet.debian.tar.xz")
-  rm -f "$sortie/$paquet.dsc" "$sortie/$paquet.debian.tar.xz"
   (cd "$sortie" && dpkg-source -b "$haut" >/dev/null)
 fi
 (cd "$sortie" && sha256sum "${faits[@]}")
