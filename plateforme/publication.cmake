@@ -18,14 +18,6 @@ else()
   endif()
 endif()
 
-# No path of the machine that builds it: the sources are named from their root, and a
-# build folder outside them as build.
-add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
-cmake_path(IS_PREFIX PROJECT_SOURCE_DIR ${CMAKE_BINARY_DIR} NORMALIZE dedans)
-if(NOT dedans)
-  add_compile_options(-ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
-endif()
-
 # The Debian architecture the build is for, the build machine's or, cross-built, the
 # target's (arm64 from aarch64-linux-gnu): the hardening flags and the .deb follow it.
 if(CMAKE_SYSTEM_NAME STREQUAL Linux AND NOT GAVREMO_ARCH)
@@ -45,19 +37,33 @@ if(WIN32)
   add_compile_definitions(_FORTIFY_SOURCE=2)
   add_link_options(-fstack-protector-strong -Wl,--no-insert-timestamp)
 elseif(CMAKE_SYSTEM_NAME STREQUAL Linux AND NOT GAVREMO_SANITIZE AND NOT GAVREMO_FUZZ)
-  # Debian's flags, as its packages get them for the target's architecture, with any
-  # DEB_*FLAGS_APPEND of the environment. Run at the root, so that its
-  # -ffile-prefix-map maps the root.
-  foreach(sorte CPPFLAGS CFLAGS CXXFLAGS LDFLAGS)
-    execute_process(COMMAND ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${GAVREMO_ARCH}
-                      "DEB_BUILD_MAINT_OPTIONS=hardening=+all $ENV{DEB_BUILD_MAINT_OPTIONS}"
-                      dpkg-buildflags --get ${sorte}
-                    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE ${sorte}
-                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-  endforeach()
+  if(DEFINED ENV{CFLAGS} OR DEFINED ENV{CXXFLAGS} OR DEFINED ENV{LDFLAGS})
+    # Built as a Debian package: dpkg-buildpackage has put Debian's flags in the
+    # environment, where CMake took them (and dh added CPPFLAGS to the compilers').
+    # Or a builder's own flags, which are theirs to choose.
+    set(origine "the environment's flags")
+  else()
+    # Debian's flags, as its packages get them for the target's architecture, with any
+    # DEB_*FLAGS_APPEND of the environment. Run at the root, so that its
+    # -ffile-prefix-map maps the root.
+    foreach(sorte CPPFLAGS CFLAGS CXXFLAGS LDFLAGS)
+      execute_process(COMMAND ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${GAVREMO_ARCH}
+                        "DEB_BUILD_MAINT_OPTIONS=hardening=+all $ENV{DEB_BUILD_MAINT_OPTIONS}"
+                        dpkg-buildflags --get ${sorte}
+                      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE ${sorte}
+                      OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+    # CMake ignores CPPFLAGS (_FORTIFY_SOURCE): given with the compiler's own flags.
+    string(APPEND CMAKE_C_FLAGS " ${CPPFLAGS} ${CFLAGS}")
+    string(APPEND CMAKE_CXX_FLAGS " ${CPPFLAGS} ${CXXFLAGS}")
+    foreach(sorte EXE SHARED MODULE)
+      string(APPEND CMAKE_${sorte}_LINKER_FLAGS " ${LDFLAGS}")
+    endforeach()
+    set(origine dpkg-buildflags)
+  endif()
   # What Debian 13's dpkg gives itself and Debian 12's does not: control-flow
   # protection is x86's, branch protection arm64's. Each only if the target's compiler
-  # takes it: GCC stops at a flag of another processor's.
+  # takes it (GCC stops at a flag of another processor's), and never twice.
   set(ajouts -fstack-clash-protection)
   if(GAVREMO_ARCH MATCHES "^(amd64|i386)$")
     list(APPEND ajouts -fcf-protection)
@@ -65,24 +71,29 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL Linux AND NOT GAVREMO_SANITIZE AND NOT GAVREMO
     list(APPEND ajouts -mbranch-protection=standard)
   endif()
   include(CheckCCompilerFlag)
-  separate_arguments(donnes UNIX_COMMAND "${CFLAGS}")
+  separate_arguments(donnes UNIX_COMMAND "${CMAKE_C_FLAGS}")
   set(ajoutes "")
   foreach(drapeau ${ajouts})
     string(MAKE_C_IDENTIFIER "GAVREMO_PREND${drapeau}" pris)
     check_c_compiler_flag(${drapeau} ${pris})
     if(${pris} AND NOT drapeau IN_LIST donnes)
-      string(APPEND CFLAGS " ${drapeau}")
-      string(APPEND CXXFLAGS " ${drapeau}")
+      string(APPEND CMAKE_C_FLAGS " ${drapeau}")
+      string(APPEND CMAKE_CXX_FLAGS " ${drapeau}")
       list(APPEND ajoutes ${drapeau})
     endif()
   endforeach()
-  message(STATUS "Hardening for ${GAVREMO_ARCH}: dpkg-buildflags, and ${ajoutes}")
-  # CMake ignores CPPFLAGS (_FORTIFY_SOURCE): given with the compiler's own flags.
-  string(APPEND CMAKE_C_FLAGS " ${CPPFLAGS} ${CFLAGS}")
-  string(APPEND CMAKE_CXX_FLAGS " ${CPPFLAGS} ${CXXFLAGS}")
-  foreach(sorte EXE SHARED MODULE)
-    string(APPEND CMAKE_${sorte}_LINKER_FLAGS " ${LDFLAGS}")
-  endforeach()
+  message(STATUS "Hardening for ${GAVREMO_ARCH}: ${origine}, and ${ajoutes}")
+endif()
+
+# No path of the machine that builds it: the sources are named from their root, and a
+# build folder outside them as build. dpkg-buildflags maps the root already.
+separate_arguments(donnes UNIX_COMMAND "${CMAKE_C_FLAGS}")
+if(NOT "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=." IN_LIST donnes)
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
+endif()
+cmake_path(IS_PREFIX PROJECT_SOURCE_DIR ${CMAKE_BINARY_DIR} NORMALIZE dedans)
+if(NOT dedans)
+  add_compile_options(-ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
 endif()
 
 # What CPack runs under, whatever the builder's shell: the date for strip and the

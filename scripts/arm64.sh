@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game for arm64, as a Raspberry Pi's Debian 12 runs it: cross-compiled
 # with the preset linux-arm64 in a Debian 12 root (scripts/racine.sh arm64), since
-# arm64's libsdl1.2-dev would take the place of this machine's. The game and
+# arm64's libsdl1.2-dev would take the place of this machine's; and its package, as
+# Debian cross-builds one (dpkg-buildpackage -aarm64 -Pcross,nocheck). The game and
 # gavremo_<version>_arm64.deb with its bill of materials are copied back to build-arm64/.
 #   arm64.sh --tester   then runs its tests there, the arm64 programs under qemu-user;
 #   arm64.sh --mesurer  the game's pass beside a bare SDL loop's, and the started game's
@@ -17,6 +18,17 @@ case "${1:-}" in
     scripts/installer.sh arm64
     [ "${2:-}" != --mesurer ] || installer libbenchmark-dev:arm64
     cmake --workflow --preset linux-arm64 >/dev/null
+    # The package, from a copy of the tree without its builds: dpkg-buildpackage
+    # writes beside the tree it builds.
+    paquet=build-arm64/paquet
+    rm -rf "$paquet"
+    mkdir -p "$paquet/gavremo"
+    tar -c --exclude='./build*' --exclude=./tests/web/node_modules . | tar -x -C "$paquet/gavremo"
+    (cd "$paquet/gavremo" &&
+     DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq -aarm64 -Pcross,nocheck ./ >/dev/null &&
+     DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -aarm64 -Pcross,nocheck -us -uc -b >../journal.txt 2>&1) ||
+      { tail -n 30 "$paquet/journal.txt"; echec "the arm64 package did not build"; }
+    tests/paquet.sh --nomenclature "$paquet"/gavremo_*_arm64.deb /usr/bin/aarch64-linux-gnu-g++ debian/changelog
     case "${2:-}" in
       --tester) modules_web; ctest --preset linux-arm64 ;;
       --mesurer)
@@ -48,6 +60,6 @@ scripts/racine.sh arm64 scripts/arm64.sh --dedans "$@" || statut=$?
 # What was built, whatever the tests said.
 mkdir -p build-arm64
 construit=/var/cache/gavremo/arm64$(dans_racine)/build-arm64
-cp "$construit/gavremo" "$construit"/gavremo_*_arm64.{deb,cdx.json} "$construit"/ctest-junit.xml build-arm64/ 2>/dev/null || true
+cp "$construit/gavremo" "$construit"/paquet/gavremo_*_arm64.{deb,cdx.json} "$construit"/ctest-junit.xml build-arm64/ 2>/dev/null || true
 [ $statut = 0 ] || echec "the arm64 build or its tests failed"
 ls build-arm64/gavremo_*_arm64.deb

@@ -197,3 +197,7 @@ version_projet() { sed -n 's/^project(gavremo VERSION \([^ )]*\).*/\1/p' "$(dirn
 # suivis [PATHSPEC...]: the files git tracks in the work tree, NUL-separated, in byte
 # order; not those deleted there, which stay in git's index until committed.
 suivis() { LC_ALL=C comm -z -23 <(git ls-files -z -- "$@") <(git ls-files -z --deleted -- "$@"); }
+
+# Whether git tracks a Debian package here: a debian/ that another branch left
+# untracked is no part of the sources.
+debian_suivi() { git ls-files --error-unmatch debian/changelog >/dev/null 2>&1; }

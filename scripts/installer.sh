@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that one job needs, and does nothing when all are there:
 #   jeu      the game                     demo       the game and its self-playing demo
+#   paquet   what the Debian package's build needs (apt-get build-dep ./)
 #   tests    the Linux game's tests       windows    the cross build for Windows
 #   wine     Wine to play that build in   web        the page
 #   tests-web  the page, and three browsers to test it in
@@ -10,20 +11,25 @@
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 travail=${1:-jeu}
-# dpkg-dev: dpkg-buildflags gives the game Debian's hardening flags. CPack's DEB
-# generator needs file, and readelf and objcopy, which binutils brings with g++.
-paquets=(cmake g++ make pkg-config dpkg-dev file libsdl1.2-dev libsdl-image1.2-dev
+# dpkg-dev: dpkg-buildflags gives the game Debian's hardening flags.
+paquets=(cmake g++ make pkg-config dpkg-dev libsdl1.2-dev libsdl-image1.2-dev
           libsdl-ttf2.0-dev libsdl-mixer1.2-dev libgif-dev libjpeg-dev)
 x=(xvfb xdotool x11-utils imagemagick)
 case "$travail" in
   jeu) ;;
+  paquet)
+    cd "$(dirname "$0")/.."
+    avis=$(DEBIAN_FRONTEND=noninteractive $sudo apt-get build-dep -y -qq -o DPkg::Lock::Timeout=600 ./ 2>&1 >/dev/null) ||
+      echec "apt-get build-dep ./ failed:"$'\n'"$avis"
+    exit 0 ;;
   demo) paquets+=("${x[@]}") ;;
-  # devscripts has hardening-check; reprotest varies the build with disorderfs and
-  # faketime, and shows what differs with diffoscope; node checks the .deb's bill of
-  # materials.
+  # The Debian package's checks (tests/paquet.sh): devscripts has hardening-check,
+  # dpkg-dev dpkg-source and dpkg-scanpackages, debootstrap makes their roots,
+  # diffoscope shows what differs between two builds; node checks the bills of
+  # materials; disorderfs lists a folder's files in another order.
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
-                   lintian appstream desktop-file-utils man-db clang devscripts reprotest
-                   disorderfs faketime diffoscope-minimal nodejs)
+                   lintian piuparts autopkgtest blhc debootstrap appstream desktop-file-utils man-db
+                   clang devscripts xz-utils disorderfs diffoscope-minimal nodejs)
     command -v npm >/dev/null || paquets+=(npm) ;;
   # disorderfs, here and in tests-web: tests/publication.sh builds the release again
   # from a copy whose folders list their files in another order. node checks the zip's
@@ -51,7 +57,7 @@ case "$travail" in
     command -v npm >/dev/null || paquets+=(npm)
     for p in libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev libgif-dev libjpeg-dev \
              libgtest-dev libx11-dev libxtst-dev; do paquets+=("$p:arm64"); done ;;
-  *) echo "installer.sh: jeu, demo, tests, windows, wine, web, tests-web, son-web or arm64" >&2; exit 2 ;;
+  *) echo "installer.sh: jeu, paquet, demo, tests, windows, wine, web, tests-web, son-web or arm64" >&2; exit 2 ;;
 esac
 # Debian 12 keeps the classic SDL 1.2, much faster under X than the compatibility
 # library over SDL 2 it also offers, which conflicts with it; later releases ship

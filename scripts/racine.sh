@@ -6,10 +6,19 @@
 #   racine.sh windows COMMAND                     Debian 12, where scripts/windows.sh adds
 #                                                 mingw-w64 and Wine
 #   racine.sh neuve COMMAND                       a throwaway copy of a new Debian 12
-# Each root is made once with debootstrap --variant=minbase from the archive apt
-# already uses here, with what a new user has before the README's commands, and kept
-# in /var/cache/gavremo; its marker file says it is complete. The arm64 root starts as
-# a copy of the new Debian 12, which is never changed itself, and so does the Windows
+#   racine.sh debian12-nu|debian13-nu DIR [--hote] COMMAND
+#                                                 a throwaway copy of a clean Debian 12
+#                                                 or 13, as sbuild builds in: DIR is its
+#                                                 /srv/paquet and current folder, the
+#                                                 clone is seen read-only at /srv/clone;
+#                                                 with --hote, COMMAND runs here with the
+#                                                 copy's path in GAVREMO_RACINE
+# Each suite's clean root is made once with debootstrap --variant=minbase from the
+# archive apt already uses here, with build-essential and nothing more (and the
+# minbase root as a gzip tarball beside it, for piuparts); the other roots start as a
+# copy of it, with what a new user has before the README's commands. All are kept in
+# /var/cache/gavremo; a marker file says each is complete. The arm64 root starts as a
+# copy of the new Debian 12, which is never changed itself, and so does the Windows
 # one. Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,15 +30,15 @@ cd "$(dirname "$0")/.."
 if [ -z "${GAVREMO_MONTE:-}" ] && mountpoint -q /; then
   exec env GAVREMO_MONTE=1 unshare --mount --propagation private bash "$PWD/scripts/racine.sh" "$@"
 fi
-[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|arm64|windows|neuve [COMMAND...]"
+[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|arm64|windows|neuve|debian12-nu|debian13-nu [COMMAND...]"
 nom=$1
 shift
 [ $# -gt 0 ] || set -- bash
 cache=/var/cache/gavremo
 mkdir -p "$cache"
 
-# faire SUITE FOLDER: a new Debian root, as a user has it before the README's commands:
-# a compiler, CMake, make, git and sudo, and the release's updates as an install has them.
+# faire SUITE FOLDER: a clean Debian root, with build-essential and the release's
+# updates as an install has them.
 faire() {
   local suite=$1 racine=$2 miroir
   installer debootstrap
@@ -37,13 +46,18 @@ faire() {
   rm -rf --one-file-system "$racine"
   echo "Making a Debian $suite root in $racine from $miroir"
   journal "$cache/debootstrap.log" debootstrap --variant=minbase "$suite" "$racine" "$miroir"
+  tar -C "$racine" --sort=name -czf "$racine.tar.gz" .
   echo "deb $miroir $suite-updates main" >>"$racine/etc/apt/sources.list"
+  dans "$racine" build-essential
+}
+
+# dans FOLDER PACKAGE...: the packages installed in the root.
+dans() {
   (a_la_fin=""
-   monter "$racine"
-   journal "$cache/debootstrap.log" chroot "$racine" apt-get update -qq
-   journal "$cache/debootstrap.log" chroot "$racine" apt-get install -y -qq \
-     -o DPkg::Lock::Timeout=600 --no-install-recommends g++ cmake make git sudo)
-  : >"$racine/.gavremo-pret"
+   monter "$1"
+   journal "$cache/debootstrap.log" chroot "$1" apt-get update -qq
+   journal "$cache/debootstrap.log" chroot "$1" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+     -o DPkg::Lock::Timeout=600 --no-install-recommends "${@:2}")
 }
 
 monter() {
@@ -57,19 +71,58 @@ monter() {
   en_partant "umount -R -l '$1/proc'; umount -R -l '$1/sys'; umount -R -l '$1/dev'"
 }
 
-# pret SUITE FOLDER: the root made once; one run at a time makes it, and a half-made
-# one is made again.
+# pret SUITE: the suite's clean root, SUITE-nu, then its root for users, SUITE: a copy
+# of it with a compiler, CMake, make, git and sudo. Each made once; one run at a time
+# makes it, and a half-made one is made again.
 pret() {
-  exec 9>"$2.verrou"
+  exec 9>"$cache/$1.verrou"
   flock 9
-  [ -e "$2/.gavremo-pret" ] || faire "$1" "$2"
+  [ -e "$cache/$1-nu/.gavremo-pret" ] || { faire "$1" "$cache/$1-nu"; : >"$cache/$1-nu/.gavremo-pret"; }
+  if [ ! -e "$cache/$1/.gavremo-pret" ]; then
+    rm -rf --one-file-system "$cache/$1"
+    cp -a "$cache/$1-nu" "$cache/$1"
+    rm "$cache/$1/.gavremo-pret"
+    dans "$cache/$1" g++ cmake make git sudo
+    : >"$cache/$1/.gavremo-pret"
+  fi
   flock -u 9
 }
 
 case "$nom" in
-  debian13) racine=$cache/trixie; pret trixie "$racine" ;;
+  debian13) racine=$cache/trixie; pret trixie ;;
+  debian12-nu | debian13-nu)
+    suite=bookworm
+    [ "$nom" = debian12-nu ] || suite=trixie
+    pret $suite
+    [ $# -gt 1 ] || echec "usage: scripts/racine.sh $nom DIR [--hote] COMMAND..."
+    dossier=$(realpath "$1")
+    shift
+    # An overlay: the clean root is never changed. Its changes go to a tmpfs when
+    # GAVREMO_TMPFS is set, else to the disk.
+    t=$(mktemp -d /var/tmp/gavremo-nuXXXXXX)
+    en_partant "rm -rf --one-file-system '$t'"
+    [ -z "${GAVREMO_TMPFS:-}" ] || mount -t tmpfs gavremo "$t"
+    mkdir "$t/haut" "$t/travail" "$t/racine"
+    mount -t overlay overlay -o "lowerdir=$cache/$suite-nu,upperdir=$t/haut,workdir=$t/travail" "$t/racine"
+    en_partant "umount -R -l '$t/racine'; umount -l '$t' 2>/dev/null || true"
+    racine=$t/racine
+    monter "$racine"
+    mkdir -p "$racine/srv/paquet" "$racine/srv/clone"
+    mount --bind "$dossier" "$racine/srv/paquet"
+    mount --bind "$PWD" "$racine/srv/clone"
+    mount -o remount,bind,ro "$racine/srv/clone"
+    if [ "$1" = --hote ]; then
+      shift
+      statut=0
+      GAVREMO_RACINE=$racine "$@" || statut=$?
+      exit $statut
+    fi
+    statut=0
+    chroot "$racine" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin TERM="${TERM:-dumb}" \
+      LANG=C.UTF-8 bash -c 'cd /srv/paquet && exec "$@"' - "$@" || statut=$?
+    exit $statut ;;
   arm64 | windows | neuve)
-    pret bookworm "$cache/bookworm"
+    pret bookworm
     if [ "$nom" != neuve ]; then
       racine=$cache/$nom
       exec 9>"$racine.verrou"
@@ -85,7 +138,7 @@ case "$nom" in
       en_partant "rm -rf --one-file-system '$racine'"
       cp -a "$cache/bookworm/." "$racine"
     fi ;;
-  *) echec "no root named $nom (debian13, arm64, windows or neuve)" ;;
+  *) echec "no root named $nom (debian13, arm64, windows, neuve, debian12-nu or debian13-nu)" ;;
 esac
 monter "$racine"
 

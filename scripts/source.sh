@@ -44,7 +44,7 @@ cmake -DSORTE=source -DDOSSIER="$sortie/$haut" -DSORTIE="$sortie/$haut.cdx.json"
 # same modes and date whatever the checkout's, since its tarball keeps them; its folders
 # too, which tar makes under the umask.
 faits=("$orig" "$haut.tar.xz" "$haut.cdx.json")
-if [ -d debian ]; then
+if debian_suivi; then
   suivis debian | "${archive[@]}" | tar -x -p -C "$sortie/$haut"
   chmod -R u=rwX,go=rX "$sortie/$haut/debian"
   paquet=gavremo_$(dpkg-parsechangelog -l debian/changelog -S Version | sed 's/^[0-9]*://')

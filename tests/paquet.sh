@@ -1,68 +1,207 @@
 #!/usr/bin/env bash
-# Builds the .deb, checks it with lintian, checks its program's hardening and
-# that no path of this machine went into either package; then, as root,
-# installs it with apt, checks the layout and the validators, starts the
-# installed game from another folder as its menu entry does, on a virtual
-# display, checks its window and scene, and removes it.
+# The Debian source package built and checked as Debian checks packages, one step a
+# call, each step's files in DIR (the build folder's paquet/):
+#   paquet.sh source DIR        the tarballs and the .dsc, by scripts/source.sh
+#   paquet.sh debian12|debian13 DIR
+#                               built from the .dsc in a clean root (build-essential
+#                               and the Build-Depends, no network, a plain user), with
+#                               its tests; its bill of materials made from the .deb
+#   paquet.sh lintian DIR       lintian --pedantic: no error, no warning
+#   paquet.sh blhc DIR          blhc --debian on the build's log, and no flag twice
+#   paquet.sh contenu DIR       the program's hardening, no build path, the validators
+#   paquet.sh nomenclature DIR  the bill of materials against the .deb
+#   paquet.sh piuparts DIR      install, purge, and the upgrade from 1.0.0
+#   paquet.sh autopkgtest DIR   the installed package's tests, which fail with a
+#                               picture missing
+#   paquet.sh reproductible DIR built again on a tmpfs, elsewhere, otherwise: same bytes
+#   paquet.sh arm64 DIR         the arm64 .deb, in the root of scripts/arm64.sh
+# Needs root, and a machine rather than a root: it makes roots of its own.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
-construit=$(realpath "$1")
 . "$racine/scripts/commun.sh"
+etape=$1
+dossier=$(realpath -m "$2")
+version=1.0.0-1
+arch=$(dpkg --print-architecture)
+besoin() { for f; do [ -e "$f" ] || echec "no $f: its step has not run"; done; }
 
-cd "$construit"
-rm -f gavremo_*.deb gavremo-dbgsym_*.ddeb
-cpack -G DEB >/dev/null
-deb=$(ls "$construit"/gavremo_*.deb)
-ddeb=$(ls "$construit"/gavremo-dbgsym_*.ddeb)
-avis=$(lintian --fail-on error,warning "$deb" "$ddeb" 2>&1) || { echo "lintian: $avis"; exit 1; }
-dossier=$(mktemp -d)
-en_partant "rm -rf '$dossier'"
+# The bill of materials beside a .deb, from the package as built, naming the compiler
+# that built it: paquet.sh --nomenclature DEB COMPILER CHANGELOG
+if [ "$etape" = --nomenclature ]; then
+  arbre=$(mktemp -d)
+  en_partant "rm -rf '$arbre'"
+  dpkg-deb -R "$2" "$arbre"
+  cmake -DSORTE=deb -DDOSSIER="$arbre" -DCONTROLE="$arbre/DEBIAN/control" -DVERSION="${version%-*}" \
+    -DDATE="$(dpkg-parsechangelog -l "$4" -S Timestamp)" -DCOMPILATEUR="$3" -DSORTIE="${2%.deb}.cdx.json" \
+    -P "$racine/plateforme/nomenclature.cmake"
+  exit
+fi
 
-# Every check but control-flow protection, which Debian's C library cannot give
-# (docs/paquet.md); stack clash protection may only be "unknown". Branch
-# protection is arm64's, but Debian 13's hardening-check asks it of amd64 too.
-dpkg-deb -R "$deb" "$dossier/deb"
-dpkg-deb -R "$ddeb" "$dossier/ddeb"
-sauf=(--nocfprotection)
-aide=$(hardening-check --help 2>&1 || true)
-[[ "$aide" != *--nobranchprotection* ]] || sauf+=(--nobranchprotection)
-avis=$(hardening-check "${sauf[@]}" "$dossier/deb/usr/libexec/gavremo/gavremo") ||
-  { echo "hardening-check: $avis"; exit 1; }
-for chemin in "$racine" "$construit"; do
-  statut=0
-  trouves=$(grep -r -l --binary-files=text -F "$chemin" "$dossier/deb" "$dossier/ddeb") || statut=$?
-  [ "$statut" = 1 ] || { echo "$chemin is written in: $trouves"; exit 1; }
-done
-rm -rf "$dossier/deb" "$dossier/ddeb"
+if [ "$etape" = --dedans ]; then   # in a clean root: paquet.sh --dedans SUITE [USER UMASK PATH]
+  suite=$2 qui=${3:-constructeur} masque=${4:-0022} ou=${5:-/build}
+  DEBIAN_FRONTEND=noninteractive apt-get -qq update
+  profils=()
+  [[ "${DEB_BUILD_OPTIONS:-}" != *nocheck* ]] || profils=(-Pnocheck)
+  DEBIAN_FRONTEND=noninteractive apt-get -y -qq --no-install-recommends "${profils[@]}" \
+    build-dep ./source/gavremo_$version.dsc >/dev/null
+  useradd -m "$qui"
+  mkdir -p "$ou"
+  cp source/gavremo_* "$ou/"
+  chown -R "$qui:" "$ou"
+  # No network; only the user's own files writable.
+  unshare --net runuser -u "$qui" -- sh -c "umask $masque && cd $ou && dpkg-source -x gavremo_$version.dsc &&
+    cd gavremo-1.0.0 && dpkg-buildpackage -us -uc ${profils[*]}" >"$suite/journal.txt" 2>&1 ||
+    { tail -n 40 "$suite/journal.txt"; exit 1; }
+  find "$ou" -maxdepth 1 -type f -name 'gavremo*' -exec cp {} "$suite/" \;
+  bash /srv/clone/tests/paquet.sh --nomenclature "$suite"/gavremo_${version}_*.deb /usr/bin/g++ \
+    "$ou/gavremo-1.0.0/debian/changelog"
+  exit
+fi
 
-if [ "$(id -u)" -ne 0 ]; then echo "not root: the package is not installed here"; exit 77; fi
-if installe gavremo; then echo "gavremo is already installed: left as it is"; exit 1; fi
-xvfb
-en_partant "! installe gavremo || DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null"
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null
+if [ "$(id -u)" -ne 0 ]; then echo "not root: no root can be made, nor a package installed"; exit 77; fi
 
-for f in /usr/games/gavremo /usr/libexec/gavremo/gavremo /usr/share/games/gavremo/rsrc_img/target.jpg \
-         /usr/share/games/gavremo/font/MorrisRomanBlack.ttf /usr/share/games/gavremo/son/pan.wav \
-         /usr/share/applications/gavremo.desktop /usr/share/icons/hicolor/48x48/apps/gavremo.png \
-         /usr/share/icons/hicolor/scalable/apps/gavremo.svg /usr/share/doc/gavremo/copyright \
-         /usr/share/doc/gavremo/changelog.gz /usr/share/metainfo/org.example.gavremo.metainfo.xml; do
-  [ -e "$f" ] || { echo "missing after install: $f"; exit 1; }
-done
-[ "$(man -w gavremo)" = /usr/share/man/man6/gavremo.6.gz ] || { echo "man gavremo: no page"; exit 1; }
-avis=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man6/gavremo.6.gz 2>&1 >/dev/null)
-[ -z "$avis" ] || { echo "manual page: $avis"; exit 1; }
-appstreamcli validate --no-net /usr/share/metainfo/org.example.gavremo.metainfo.xml >/dev/null \
-  || { appstreamcli validate --no-net /usr/share/metainfo/org.example.gavremo.metainfo.xml; exit 1; }
-desktop-file-validate /usr/share/applications/gavremo.desktop
+if [ "$etape" = arm64 ]; then   # in the arm64 root, where arm64.sh built the package
+  deb=$dossier/gavremo_${version}_arm64.deb
+  besoin "$deb"
+  lintian --fail-on error,warning "$dossier/gavremo_${version}_arm64.changes"
+  t=$(mktemp -d)
+  en_partant "rm -rf '$t'"
+  dpkg-deb -x "$deb" "$t"
+  # hardening-check runs this machine's objdump, which cannot read arm64's code: it
+  # proves neither stack clash nor branch protection there (the test branches does).
+  hardening-check --nocfprotection "$t/usr/libexec/gavremo/gavremo"
+  installe gavremo && echec "gavremo is already installed: left as it is"
+  en_partant "! installe gavremo || DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq gavremo >/dev/null"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
+  (cd "$racine" && bash debian/tests/jeu)
+  exit
+fi
 
-# The menu entry's command, run as a desktop session would: from some other
-# folder, with Debian's PATH for users.
-commande=$(sed -n 's/^Exec=//p' /usr/share/applications/gavremo.desktop)
-cd "$dossier"
-voir_jouer env PATH=$chemin_joueur $commande
+# Inside a root already (the Debian 13 one), / is no mount point: no root in a root.
+if ! mountpoint -q /; then echo "in a root already: the Debian roots are not made here"; exit 77; fi
+d12=$dossier/debian12
+changes=$d12/gavremo_${version}_$arch.changes
+deb=$d12/gavremo_${version}_$arch.deb
+dbgsym=$d12/gavremo-dbgsym_${version}_$arch.deb
 
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 gavremo >/dev/null
-for f in /usr/games/gavremo /usr/libexec/gavremo /usr/share/games/gavremo; do
-  [ ! -e "$f" ] || { echo "left after removal: $f"; exit 1; }
-done
-echo "package lintian-clean, hardened, free of local paths, installed, started from its menu entry in $dossier, removed"
+case "$etape" in
+  source)
+    rm -rf "$dossier/source"
+    "$racine/scripts/source.sh" "$dossier/source" ;;
+
+  debian12 | debian13)
+    besoin "$dossier/source/gavremo_$version.dsc"
+    rm -rf "${dossier:?}/$etape"
+    mkdir -p "$dossier/$etape"
+    "$racine/scripts/racine.sh" "$etape-nu" "$dossier" bash /srv/clone/tests/paquet.sh --dedans "$etape"
+    ls "$dossier/$etape"/*.deb ;;
+
+  lintian)
+    besoin "$changes"
+    # Every override says why, on the comment line above it.
+    for f in "$racine"/debian/*lintian-overrides "$racine"/debian/source/lintian-overrides; do
+      [ -e "$f" ] || continue
+      awk -v f="$f" '!/^#/ && NF && prec !~ /^#/ { print f ": no reason given for " $0; n++ } { prec = $0 }
+        END { exit n > 0 }' "$f"
+    done
+    lintian --pedantic --display-info --fail-on error,warning "$changes" ;;
+
+  blhc)
+    besoin "$d12/journal.txt"
+    blhc --debian "$d12/journal.txt"
+    # Each compile and link line: no option twice, which blhc does not see.
+    awk '/(^|[ \/])(cc|c\+\+|gcc|g\+\+|[a-z0-9_]+-linux-gnu-(gcc|g\+\+))(-[0-9]+)? / {
+           delete vu
+           for (i = 1; i <= NF; i++) if ($i ~ /^-([fmWDOgz]|specs)/ && vu[$i]++ == 1) { print "twice: " $i " in: " $0; n++ }
+           lignes++
+         }
+         END { if (!lignes) { print "no compile line in the log"; n++ } else print lignes " compile and link lines, no option twice"; exit n > 0 }' \
+      "$d12/journal.txt" ;;
+
+  contenu)
+    besoin "$deb" "$dbgsym"
+    t=$(mktemp -d)
+    en_partant "rm -rf '$t'"
+    dpkg-deb -x "$deb" "$t/deb"
+    dpkg-deb -x "$dbgsym" "$t/dbgsym"
+    # Every check but control-flow protection, which Debian's C library cannot give
+    # (docs/paquet.md); stack clash protection may only be "unknown". Branch
+    # protection is arm64's, but Debian 13's hardening-check asks it of amd64 too.
+    sauf=(--nocfprotection)
+    [[ "$(hardening-check --help 2>&1 || true)" != *--nobranchprotection* ]] || sauf+=(--nobranchprotection)
+    hardening-check "${sauf[@]}" "$t/deb/usr/libexec/gavremo/gavremo"
+    # The build's folder in the clean root.
+    statut=0
+    trouves=$(grep -r -l --binary-files=text -F /build/gavremo "$t/deb" "$t/dbgsym") || statut=$?
+    [ "$statut" = 1 ] || echec "the build's path is written in: $trouves"
+    avis=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$t/deb/usr/share/man/man6/gavremo.6.gz" 2>&1 >/dev/null)
+    [ -z "$avis" ] || echec "manual page: $avis"
+    appstreamcli validate --no-net "$t/deb/usr/share/metainfo/org.example.gavremo.metainfo.xml"
+    desktop-file-validate "$t/deb/usr/share/applications/gavremo.desktop"
+    echo "hardened, free of the build's path, its manual page, menu entry and metadata valid" ;;
+
+  nomenclature)
+    besoin "${deb%.deb}.cdx.json"
+    # dh's Depends, as the bill names them.
+    grep -q '"pkg:deb/debian/libsdl1.2debian"' "${deb%.deb}.cdx.json" || echec "the bill names no libsdl1.2debian"
+    cd "$racine/tests/web"
+    node nomenclature.js "${deb%.deb}.cdx.json" "$deb" ;;
+
+  piuparts)
+    besoin "$deb"
+    # The package as CPack made it before it was built from debian/, offered in a
+    # repository of its own, so that piuparts upgrades from it.
+    ancien=$(mktemp -d)
+    en_partant "rm -rf '$ancien' '$ancien.log'"
+    cp "$racine/tests/paquet/gavremo_1.0.0_amd64.deb" "$ancien/"
+    (cd "$ancien" && dpkg-scanpackages . >Packages 2>/dev/null)
+    # piuparts makes Debian 12 from the clean root's minbase tarball, which racine.sh
+    # makes with the root.
+    "$racine/scripts/racine.sh" debian12-nu "$ancien" true
+    piuparts -b /var/cache/gavremo/bookworm-nu.tar.gz -d bookworm -m "$(miroir)" --bindmount="$ancien" \
+      --extra-repo="deb [trusted=yes] file://$ancien ./" "$deb" >"$ancien.log" 2>&1 ||
+      { tail -n 40 "$ancien.log"; echec "piuparts failed"; }
+    grep -E 'PASS: |upgrade' "$ancien.log" | tail -n 5 ;;
+
+  autopkgtest)
+    besoin "$changes"
+    # As installed, then with a picture missing from the package: that must fail
+    # (autopkgtest's 4: a test failed), not pass nor break otherwise.
+    t=$(mktemp -d)
+    en_partant "rm -rf '$t'"
+    dpkg-deb -R "$deb" "$t/arbre"
+    rm "$t/arbre/usr/share/games/gavremo/rsrc_img/perdu.jpg"
+    sed -i '/rsrc_img\/perdu.jpg/d' "$t/arbre/DEBIAN/md5sums"
+    dpkg-deb -b "$t/arbre" "$t/gavremo_${version}_$arch.deb" >/dev/null
+    # The chroot runner takes the root's path, which racine.sh gives as GAVREMO_RACINE.
+    lancer() { "$racine/scripts/racine.sh" debian12-nu "$d12" --hote \
+                 sh -c 'exec autopkgtest "$@" -- chroot "$GAVREMO_RACINE"' - "$@" >"$t/journal" 2>&1; }
+    lancer "$changes" || { tail -n 30 "$t/journal"; echec "autopkgtest failed on the package as built"; }
+    grep -E '^[a-z-]+ +PASS' "$t/journal"
+    statut=0
+    lancer "$t/gavremo_${version}_$arch.deb" "$d12/gavremo_$version.dsc" || statut=$?
+    [ "$statut" = 4 ] || { tail -n 30 "$t/journal"; echec "with perdu.jpg missing, autopkgtest ended $statut, not 4"; }
+    grep -E '^[a-z-]+ +FAIL' "$t/journal" ;;
+
+  reproductible)
+    besoin "$deb"
+    # The second builder: a tmpfs, another user and umask, another path, no tests,
+    # one CPU, another time zone.
+    rm -rf "$dossier/bis"
+    mkdir -p "$dossier/bis/debian12"
+    cp -a "$dossier/source" "$dossier/bis/"
+    GAVREMO_TMPFS=1 "$racine/scripts/racine.sh" debian12-nu "$dossier/bis" env TZ=GMT-9 \
+      DEB_BUILD_OPTIONS="nocheck parallel=1" bash /srv/clone/tests/paquet.sh --dedans debian12 autre 0077 /var/tmp/ailleurs
+    differents=()
+    for f in gavremo_${version}_$arch.deb gavremo-dbgsym_${version}_$arch.deb gavremo_$version.dsc \
+             gavremo_$version.debian.tar.xz gavremo_1.0.0.orig.tar.xz; do
+      cmp -s "$d12/$f" "$dossier/bis/debian12/$f" || differents+=("$f")
+    done
+    if [ ${#differents[@]} -gt 0 ]; then
+      for f in "${differents[@]}"; do diffoscope --text - "$d12/$f" "$dossier/bis/debian12/$f" | head -n 40 || true; done
+      echec "built twice, these differ: ${differents[*]}"
+    fi
+    echo "the same bytes from both builders: the .deb, its dbgsym, the .dsc and the tarballs" ;;
+
+  *) echec "no step $etape" ;;
+esac

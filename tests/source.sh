@@ -56,7 +56,7 @@ faute() { echo "$*"; fautes=1; }
 a=$un/build-source b=$deux/build-source
 haut=gavremo-$(version_projet)
 faits=("gavremo_${haut#gavremo-}.orig.tar.xz" "$haut.tar.xz" "$haut.cdx.json")
-if [ -d "$un/debian" ]; then
+if (cd "$un" && debian_suivi); then
   paquet=gavremo_$(dpkg-parsechangelog -l "$un/debian/changelog" -S Version | sed 's/^[0-9]*://')
   faits+=("$paquet.dsc" "$paquet.debian.tar.xz")
 fi
