@@ -1,10 +1,10 @@
 # A release's bill of materials in CycloneDX 1.6 JSON: what it ships (each file and its
 # sha256, from DOSSIER), the components inside it with their versions, licences, purls
 # and the sha256 of their Debian sources, the Debian packages it depends on (a .deb),
-# and the compilers that built it. Dated with the release, its serial number a UUID
+# and the compilers that built it (a source tarball has none). Dated with the release, its serial number a UUID
 # made from its content, so that the same release has the same bytes.
-#   cmake -DSORTE=page|zip|setup|deb -DDOSSIER=FILES -DSORTIE=FILE.cdx.json -DVERSION=1.0.0
-#         -DDATE=EPOCH -DCOMPILATEUR=PATH [-DLIEN=lien.txt] [-DCONTROLE=DEBIAN/control]
+#   cmake -DSORTE=page|zip|setup|deb|source -DDOSSIER=FILES -DSORTIE=FILE.cdx.json -DVERSION=1.0.0
+#         -DDATE=EPOCH [-DCOMPILATEUR=PATH] [-DLIEN=lien.txt] [-DCONTROLE=DEBIAN/control]
 #         -P nomenclature.cmake
 # It may also be included, with those variables set, by a script of the build.
 cmake_minimum_required(VERSION 3.25)
@@ -19,15 +19,19 @@ elseif(SORTE STREQUAL "setup")
   set(composants gavremo Blankenburg ${DEBIAN_BIBLIOTHEQUES} mingw-w64 nsis)
 elseif(SORTE STREQUAL "deb")
   set(composants gavremo)   # the font is fonts-blankenburg's, a package it depends on
+elseif(SORTE STREQUAL "source")
+  set(composants gavremo Blankenburg)
+  set(gavremo_NOTICE LICENSE)
+  set(Blankenburg_NOTICE font/LICENSE-Blankenburg.txt)
 else()
-  message(FATAL_ERROR "nomenclature.cmake: SORTE is page, zip, setup or deb, not '${SORTE}'")
+  message(FATAL_ERROR "nomenclature.cmake: SORTE is page, zip, setup, deb or source, not '${SORTE}'")
 endif()
 foreach(c ${composants})
   if(SORTE STREQUAL "page")
     set(${c}_NOTICE "licences.html#${c}")
   elseif(SORTE STREQUAL "deb")
     set(${c}_NOTICE usr/share/doc/gavremo/copyright)
-  else()
+  elseif(NOT SORTE STREQUAL "source")
     set(${c}_NOTICE LICENSE-${${c}_NOM}.txt)
   endif()
 endforeach()
@@ -63,6 +67,8 @@ elseif(SORTE STREQUAL "setup")
   set(nom_sorte "the Windows setup")
 elseif(SORTE STREQUAL "page")
   set(nom_sorte "the web page")
+elseif(SORTE STREQUAL "source")
+  set(nom_sorte "the source tarball")
 endif()
 string(JSON doc SET "${doc}" metadata "{\"timestamp\": \"${quand}\", \"tools\": {\"components\": []},
   \"component\": {\"type\": \"application\", \"bom-ref\": \"release\", \"name\": \"gavremo\",
@@ -71,18 +77,22 @@ string(JSON doc SET "${doc}" components "[]")
 string(JSON doc SET "${doc}" dependencies "[]")
 
 # The compiler that built it: its Debian source package, at the version of the binary
-# package that gave it.
-get_filename_component(vrai ${COMPILATEUR} REALPATH)
-execute_process(COMMAND dpkg -S ${vrai} OUTPUT_VARIABLE binaire ERROR_QUIET)
-string(REGEX REPLACE ":.*" "" binaire "${binaire}")
-execute_process(COMMAND dpkg-query -W -f=\${source:Package}\t\${Version}\t\${Architecture} ${binaire}
-                OUTPUT_VARIABLE outil ERROR_QUIET)
-if(NOT outil MATCHES "^([^\t]+)\t([^\t]+)\t(.+)$")
-  message(FATAL_ERROR "nomenclature.cmake: no Debian package gives ${COMPILATEUR}")
+# package that gave it. A source tarball has none.
+if(SORTE STREQUAL "source")
+  string(JSON doc REMOVE "${doc}" metadata tools)
+else()
+  get_filename_component(vrai ${COMPILATEUR} REALPATH)
+  execute_process(COMMAND dpkg -S ${vrai} OUTPUT_VARIABLE binaire ERROR_QUIET)
+  string(REGEX REPLACE ":.*" "" binaire "${binaire}")
+  execute_process(COMMAND dpkg-query -W -f=\${source:Package}\t\${Version}\t\${Architecture} ${binaire}
+                  OUTPUT_VARIABLE outil ERROR_QUIET)
+  if(NOT outil MATCHES "^([^\t]+)\t([^\t]+)\t(.+)$")
+    message(FATAL_ERROR "nomenclature.cmake: no Debian package gives ${COMPILATEUR}")
+  endif()
+  purl(${binaire} ${CMAKE_MATCH_2} p)
+  ajouter(doc "metadata;tools;components" "{\"type\": \"application\", \"name\": \"${CMAKE_MATCH_1}\",
+    \"version\": \"${CMAKE_MATCH_2}\", \"purl\": \"${p}?arch=${CMAKE_MATCH_3}\"}")
 endif()
-purl(${binaire} ${CMAKE_MATCH_2} p)
-ajouter(doc "metadata;tools;components" "{\"type\": \"application\", \"name\": \"${CMAKE_MATCH_1}\",
-  \"version\": \"${CMAKE_MATCH_2}\", \"purl\": \"${p}?arch=${CMAKE_MATCH_3}\"}")
 
 set(dependances "")
 foreach(c ${composants})

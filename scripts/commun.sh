@@ -190,3 +190,14 @@ souris() {
 # tests/web's node modules, from its lockfile: the page's tests use them, and so does
 # the check of every release's bill of materials (tests/web/nomenclature.js).
 modules_web() { (cd "$(dirname "${BASH_SOURCE[0]}")/../tests/web" && npm ci --no-audit --no-fund --loglevel=error); }
+
+# The game's version, named once: in CMakeLists.txt's project().
+version_projet() { sed -n 's/^project(gavremo VERSION \([^ )]*\).*/\1/p' "$(dirname "${BASH_SOURCE[0]}")/../CMakeLists.txt"; }
+
+# suivis [PATHSPEC...]: the files git tracks in the work tree, NUL-separated, in byte
+# order; not those deleted there, which stay in git's index until committed.
+suivis() { LC_ALL=C comm -z -23 <(git ls-files -z -- "$@") <(git ls-files -z --deleted -- "$@"); }
+
+# Whether git tracks a Debian package here: a debian/ that another branch left
+# untracked is no part of the sources.
+debian_suivi() { git ls-files --error-unmatch debian/changelog >/dev/null 2>&1; }

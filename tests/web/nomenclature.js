@@ -3,7 +3,8 @@
 // parsed, its version the component's; each component but the game with its Debian
 // source files' sha256; each shipped file listed with its sha256, and no other; each
 // component inside the release with its notice there, not empty.
-//   node nomenclature.js SBOM.cdx.json RELEASE   (a page's folder, a .zip, a setup .exe or a .deb)
+//   node nomenclature.js SBOM.cdx.json RELEASE   (a page's folder, a .zip, a setup .exe, a .deb
+//                                                 or the source .tar.xz, which has no compiler)
 // Exits 77 when this folder's node_modules are not installed (npm ci).
 const { execFileSync } = require('node:child_process');
 const crypto = require('node:crypto');
@@ -21,7 +22,8 @@ try {
   process.exit(77);
 }
 
-// The release's files in a folder: a page's own, a zip's one folder, a .deb's tree.
+// The release's files in a folder: a page's own, a zip's or a source tarball's one
+// folder, a .deb's tree.
 function Deballer(release) {
   if (fs.statSync(release).isDirectory())
     return release;
@@ -34,8 +36,11 @@ function Deballer(release) {
     fs.rmSync(path.join(dossier, '$PLUGINSDIR'), { recursive: true, force: true });
     return dossier;
   }
-  if (release.endsWith('.zip')) {
-    execFileSync('unzip', ['-q', release, '-d', dossier]);
+  if (release.endsWith('.zip') || release.endsWith('.tar.xz')) {
+    if (release.endsWith('.zip'))
+      execFileSync('unzip', ['-q', release, '-d', dossier]);
+    else
+      execFileSync('tar', ['-xJf', release, '-C', dossier]);
     const [seul] = fs.readdirSync(dossier);
     return path.join(dossier, seul);
   }
@@ -66,8 +71,11 @@ async function main() {
   const bom = JSON.parse(texte);
   const dossier = Deballer(release);
   const outils = bom.metadata?.tools?.components || [];
-  if (!outils.length)
+  const source = release.endsWith('.tar.xz');
+  if (!source && !outils.length)
     faute('no compiler in metadata.tools.components');
+  if (source && outils.length)
+    faute('a compiler in metadata.tools.components of a source tarball');
   for (const c of [...bom.components, ...outils]) {
     for (const l of c.licenses || []) {
       try {
