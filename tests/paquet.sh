@@ -76,6 +76,8 @@ if [ "$etape" = arm64 ]; then   # in the arm64 root, where arm64.sh built the pa
   en_partant "! installe gavremo || DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq gavremo >/dev/null"
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
   (cd "$racine" && bash debian/tests/jeu)
+  cd "$racine/tests/web"
+  node nomenclature.js "${deb%.deb}.cdx.json" "$deb"
   exit
 fi
 
