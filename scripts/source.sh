@@ -49,6 +49,8 @@ if debian_suivi; then
   chmod -R u=rwX,go=rX "$sortie/$haut/debian"
   paquet=gavremo_$(dpkg-parsechangelog -l debian/changelog -S Version | sed 's/^[0-9]*://')
   faits+=("$paquet.dsc" "$paquet.debian.tar.xz")
-  (cd "$sortie" && dpkg-source -b "$haut" >/dev/null)
+  # Dated as dpkg-buildpackage dates it when it packs the source again: from the
+  # changelog, not the commit.
+  (cd "$sortie" && env -u SOURCE_DATE_EPOCH dpkg-source -b "$haut" >/dev/null)
 fi
 (cd "$sortie" && sha256sum "${faits[@]}")

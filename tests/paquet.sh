@@ -189,11 +189,11 @@ case "$etape" in
 
   reproductible)
     besoin "$deb"
-    # The source package as source.sh made it here, and as dpkg-buildpackage made it
-    # again in the clean root.
-    differents=()
+    # Each pair must be the same bytes. The source package as source.sh made it here,
+    # and as dpkg-buildpackage made it again in the clean root.
+    paires=()
     for f in gavremo_$version.dsc gavremo_$version.debian.tar.xz gavremo_1.0.0.orig.tar.xz; do
-      cmp -s "$dossier/source/$f" "$d12/$f" || differents+=("$f")
+      paires+=("$dossier/source/$f" "$d12/$f")
     done
     # The second builder: a tmpfs, another user and umask, another path, no tests,
     # one CPU, another time zone. Binaries only: dpkg-source takes the modes of the
@@ -205,15 +205,15 @@ case "$etape" in
       DEB_BUILD_OPTIONS="nocheck parallel=1" bash /srv/clone/tests/paquet.sh --dedans debian12 autre 0077 \
       /var/tmp/ailleurs -b
     for f in gavremo_${version}_$arch.deb gavremo-dbgsym_${version}_$arch.deb; do
-      cmp -s "$d12/$f" "$dossier/bis/debian12/$f" || differents+=("$f")
+      paires+=("$d12/$f" "$dossier/bis/debian12/$f")
     done
-    if [ ${#differents[@]} -gt 0 ]; then
-      for f in "${differents[@]}"; do
-        [ -e "$dossier/bis/debian12/$f" ] && b=$dossier/bis/debian12/$f || b=$dossier/source/$f
-        diffoscope --text - "$d12/$f" "$b" | head -n 40 || true
-      done
-      echec "built twice, these differ: ${differents[*]}"
-    fi
+    differents=()
+    set -- "${paires[@]}"
+    while [ $# -gt 0 ]; do
+      cmp -s "$1" "$2" || { differents+=("$(basename "$1")"); diffoscope --text - "$1" "$2" | head -n 40 || true; }
+      shift 2
+    done
+    [ ${#differents[@]} -eq 0 ] || echec "built twice, these differ: ${differents[*]}"
     echo "the same bytes from both builders: the .deb, its dbgsym, the .dsc and the tarballs" ;;
 
   *) echec "no step $etape" ;;
