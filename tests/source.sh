@@ -11,6 +11,10 @@ racine=$(realpath "$(dirname "$0")/..")
 . "$racine/scripts/commun.sh"
 export LC_ALL=C
 if [ "$(id -u)" -ne 0 ]; then echo "not root: no tmpfs can be mounted, nor another user taken"; exit 77; fi
+# A copy without git (the one in a Debian root) has no tracked files to pack.
+if [ "$(git -C "$racine" rev-parse --show-toplevel 2>/dev/null)" != "$racine" ]; then
+  echo "not a git clone: the tarballs are made from the files git tracks"; exit 77
+fi
 
 # /var/tmp, on the disk even where /tmp is a tmpfs.
 ici=$(mktemp -d /var/tmp/gavremo-sourceXXXXXX)

@@ -266,7 +266,7 @@ test('the game starts in short steps, the browser running between them', () => A
 function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
   // The changelog dates a build made outside git (plateforme/publication.cmake); the
-  // licences page quotes the copyright.
+  // licences page quotes the game's licence.
   for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'tests/web',
                    'rsrc_img', 'font', 'son', 'paquet/changelog', 'LICENSE'])
     fs.cpSync(path.join(racine, d), path.join(copie, d),
