@@ -119,7 +119,9 @@ case "$etape" in
            for (i = 1; i <= NF; i++) if ($i ~ /^-([fmWDOgz]|specs)/ && vu[$i]++ == 1) { print "twice: " $i " in: " $0; n++ }
            lignes++
          }
-         END { if (!lignes) { print "no compile line in the log"; n++ } else print lignes " compile and link lines, no option twice"; exit n > 0 }' \
+         END { if (!lignes) { print "no compile line in the log"; n++ }
+               else if (!n) print lignes " compile and link lines, no option twice"
+               exit n > 0 }' \
       "$d12/journal.txt" ;;
 
   contenu)
