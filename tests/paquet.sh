@@ -21,7 +21,8 @@ racine=$(realpath "$(dirname "$0")/..")
 . "$racine/scripts/commun.sh"
 etape=$1
 dossier=$(realpath -m "$2")
-version=1.0.0-1
+version=$(dpkg-parsechangelog -l "$racine/debian/changelog" -S Version)   # the package's, 1.0.0-1
+amont=${version%-*}                                                        # the game's, 1.0.0
 arch=$(dpkg --print-architecture)
 besoin() { for f; do [ -e "$f" ] || echec "no $f: its step has not run"; done; }
 
@@ -31,7 +32,7 @@ if [ "$etape" = --nomenclature ]; then
   arbre=$(mktemp -d)
   en_partant "rm -rf '$arbre'"
   dpkg-deb -R "$2" "$arbre"
-  cmake -DSORTE=deb -DDOSSIER="$arbre" -DCONTROLE="$arbre/DEBIAN/control" -DVERSION="${version%-*}" \
+  cmake -DSORTE=deb -DDOSSIER="$arbre" -DCONTROLE="$arbre/DEBIAN/control" -DVERSION="$amont" \
     -DDATE="$(dpkg-parsechangelog -l "$4" -S Timestamp)" -DCOMPILATEUR="$3" -DSORTIE="${2%.deb}.cdx.json" \
     -P "$racine/plateforme/nomenclature.cmake"
   exit
@@ -52,11 +53,11 @@ if [ "$etape" = --dedans ]; then
   chown -R "$qui:" "$ou"
   # No network; only the user's own files writable.
   unshare --net runuser -u "$qui" -- sh -c "umask $masque && cd $ou && dpkg-source -x gavremo_$version.dsc &&
-    cd gavremo-1.0.0 && dpkg-buildpackage -us -uc ${profils[*]} ${options[*]}" >"$suite/journal.txt" 2>&1 ||
+    cd gavremo-$amont && dpkg-buildpackage -us -uc ${profils[*]} ${options[*]}" >"$suite/journal.txt" 2>&1 ||
     { tail -n 40 "$suite/journal.txt"; exit 1; }
   find "$ou" -maxdepth 1 -type f -name 'gavremo*' -exec cp {} "$suite/" \;
   bash /srv/clone/tests/paquet.sh --nomenclature "$suite"/gavremo_${version}_*.deb /usr/bin/g++ \
-    "$ou/gavremo-1.0.0/debian/changelog"
+    "$ou/gavremo-$amont/debian/changelog"
   exit
 fi
 
@@ -194,7 +195,7 @@ case "$etape" in
     # Each pair must be the same bytes. The source package as source.sh made it here,
     # and as dpkg-buildpackage made it again in the clean root.
     paires=()
-    for f in gavremo_$version.dsc gavremo_$version.debian.tar.xz gavremo_1.0.0.orig.tar.xz; do
+    for f in gavremo_$version.dsc gavremo_$version.debian.tar.xz gavremo_$amont.orig.tar.xz; do
       paires+=("$dossier/source/$f" "$d12/$f")
     done
     # The second builder: a tmpfs, another user and umask, another path, no tests,
