@@ -2,7 +2,7 @@
 # font, and what Emscripten links into the page. Read by the page's licences
 # (web/licences.cmake) and by the bills of materials (nomenclature.cmake).
 include(${CMAKE_CURRENT_LIST_DIR}/bibliotheques/versions.cmake)
-set(RACINE ${CMAKE_CURRENT_LIST_DIR}/..)
+get_filename_component(RACINE ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
 # Each library of versions.cmake has its licence's files and its SPDX expression: a
 # library without them would ship with an empty notice.
@@ -20,6 +20,21 @@ set(Blankenburg_NOM Blankenburg)
 set(Blankenburg_SPDX OFL-1.1)
 set(Blankenburg_AMONT ${fonts-blankenburg_AMONT})
 set(Blankenburg_TEXTE ${RACINE}/font/LICENSE-Blankenburg.txt)
+
+# notice(COMPONENT FILE [VARIABLE]): the notice a release owes COMPONENT, read into
+# VARIABLE. A file that is not there (a font folder swapped by hand) stops the release,
+# which would otherwise ship the component without the licence it comes under.
+function(notice composant fichier)
+  if(NOT EXISTS ${fichier})
+    message(FATAL_ERROR "${fichier} is missing: it is the notice of ${${composant}_NOM}, which every "
+            "release that ships ${${composant}_NOM} must carry, as its licence asks")
+  endif()
+  if(ARGC GREATER 2)
+    file(READ ${fichier} t)
+    set(${ARGV2} "${t}" PARENT_SCOPE)
+  endif()
+endfunction()
+
 # The Windows C runtime and winpthreads, from Debian's mingw-w64, inside gavremo.exe.
 set(mingw-w64_NOM mingw-w64)
 set(mingw-w64_SPDX "ZPL-2.1 AND MIT AND BSD-3-Clause")

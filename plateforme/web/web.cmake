@@ -7,6 +7,11 @@ foreach(f ${ASSETS})
     message(FATAL_ERROR "${f} is missing, the page would not start (scripts/assets.sh remakes it)")
   endif()
 endforeach()
+# The notices its licences page quotes, which a folder swapped by hand may lack: known
+# before anything is compiled.
+include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
+notice(gavremo ${gavremo_TEXTE})
+notice(Blankenburg ${Blankenburg_TEXTE})
 
 # Debian 12's Emscripten (3.1.6) makes a page that stops at its start with -O3, a
 # release build's default: "Cannot read properties of undefined (reading 'apply')".

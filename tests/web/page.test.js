@@ -284,6 +284,15 @@ test('a missing asset stops the build with the file named', () => {
   assert.ok(!construit);
 });
 
+test('a missing notice stops the build, naming the file and whose notice it is', () => {
+  const { copie, r } = Copie(c => fs.rmSync(path.join(c, 'font/LICENSE-Blankenburg.txt')));
+  const construit = fs.existsSync(path.join(copie, 'build-web/page'));
+  fs.rmSync(copie, { recursive: true });
+  assert.strictEqual(r.status, 1);
+  assert.match(r.stderr, /font\/LICENSE-Blankenburg\.txt is missing: it is the\s+notice of Blankenburg/);
+  assert.ok(!construit);
+});
+
 // Builds a spoilt copy, opens its page, and returns what the page printed once the
 // game stopped, and how many passes it made.
 async function Refus(changer) {
