@@ -59,7 +59,7 @@ statut=0
 scripts/racine.sh arm64 scripts/arm64.sh --dedans "$@" || statut=$?
 # What was built, whatever the tests said.
 mkdir -p build-arm64
-construit=/var/cache/gavremo/arm64$(dans_racine)/build-arm64
+construit=$GAVREMO_CACHE/arm64$(dans_racine)/build-arm64
 cp "$construit/gavremo" "$construit"/paquet/gavremo_*_arm64.{deb,cdx.json} "$construit"/ctest-junit.xml build-arm64/ 2>/dev/null || true
 [ $statut = 0 ] || echec "the arm64 build or its tests failed"
 ls build-arm64/gavremo_*_arm64.deb

@@ -17,9 +17,9 @@
 # archive apt already uses here, with build-essential and nothing more (and the
 # minbase root as a gzip tarball beside it, for piuparts); the other roots start as a
 # copy of it, with what a new user has before the README's commands. All are kept in
-# /var/cache/gavremo; a marker file says each is complete. The arm64 root starts as a
-# copy of the new Debian 12, which is never changed itself, and so does the Windows
-# one. Needs root.
+# $GAVREMO_CACHE (/var/cache/gavremo by default); a marker file says each is complete.
+# The arm64 root starts as a copy of the new Debian 12, which is never changed itself,
+# and so does the Windows one. Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
@@ -34,7 +34,7 @@ fi
 nom=$1
 shift
 [ $# -gt 0 ] || set -- bash
-cache=/var/cache/gavremo
+cache=$GAVREMO_CACHE
 mkdir -p "$cache"
 
 # faire SUITE FOLDER: a clean Debian root, with build-essential and the release's

@@ -22,7 +22,7 @@ case "${1:-}" in
     statut=0
     scripts/racine.sh windows scripts/windows.sh --dedans "$@" || statut=$?
     mkdir -p build-windows
-    cp /var/cache/gavremo/windows"$(dans_racine)"/build-windows/{gavremo-*.zip,gavremo-*.exe,gavremo-*.json,ctest-junit.xml} \
+    cp "$GAVREMO_CACHE"/windows"$(dans_racine)"/build-windows/{gavremo-*.zip,gavremo-*.exe,gavremo-*.json,ctest-junit.xml} \
       build-windows/ 2>/dev/null || true
     [ $statut = 0 ] || echec "the Windows build, its tests or its measures failed"
     exit ;;

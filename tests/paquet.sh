@@ -165,7 +165,7 @@ case "$etape" in
     # piuparts makes Debian 12 from the clean root's minbase tarball, which racine.sh
     # makes with the root.
     "$racine/scripts/racine.sh" debian12-nu "$ancien" true
-    piuparts -b /var/cache/gavremo/bookworm-nu.tar.gz -d bookworm -m "$(miroir)" --bindmount="$ancien" \
+    piuparts -b "$GAVREMO_CACHE/bookworm-nu.tar.gz" -d bookworm -m "$(miroir)" --bindmount="$ancien" \
       --extra-repo="deb [trusted=yes] file://$ancien ./" "$deb" >"$ancien.log" 2>&1 ||
       { tail -n 40 "$ancien.log"; echec "piuparts failed"; }
     grep -E 'PASS: |upgrade' "$ancien.log" | tail -n 5 ;;

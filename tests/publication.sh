@@ -72,7 +72,7 @@ if [ ! -d "$premier" ]; then
   done
 fi
 
-for chemin in "$racine" "$copie" "${GAVREMO_CACHE:-/var/cache/gavremo}" "$ailleurs/cache"; do
+for chemin in "$racine" "$copie" "$GAVREMO_CACHE" "$ailleurs/cache"; do
   for arbre in "$un" "$deux"; do
     if grep -rlaF -- "$chemin" "$arbre"; then
       echo "^ holds $chemin"
