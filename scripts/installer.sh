@@ -26,10 +26,12 @@ case "$travail" in
   # The Debian package's checks (tests/paquet.sh): devscripts has hardening-check,
   # dpkg-dev dpkg-source and dpkg-scanpackages, debootstrap makes their roots,
   # diffoscope shows what differs between two builds; node checks the bills of
-  # materials; disorderfs lists a folder's files in another order.
+  # materials; disorderfs lists a folder's files in another order; gpg signs the
+  # local archive that scripts/epingler.sh checks with gpgv, curl and xz-utils.
   tests) paquets+=("${x[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev valgrind
                    lintian piuparts autopkgtest blhc debootstrap appstream desktop-file-utils man-db
-                   clang devscripts xz-utils disorderfs diffoscope-minimal nodejs)
+                   clang devscripts xz-utils disorderfs diffoscope-minimal nodejs
+                   gpg gpgv curl debian-archive-keyring)
     command -v npm >/dev/null || paquets+=(npm) ;;
   # disorderfs, here and in tests-web: tests/publication.sh builds the release again
   # from a copy whose folders list their files in another order. node checks the zip's

@@ -3,10 +3,13 @@
 # network: an archive that no longer serves the version named in versions.cmake, and a
 # file whose sha256 is not the one named there, each stop the build and say so. Then,
 # from the archive, the toolchains' sources that only the bills of materials name: each
-# .dsc gives the sha256 of versions.cmake, and one it does not give is refused.
+# .dsc gives the sha256 of versions.cmake, and one it does not give is refused. That
+# second half needs the archive apt uses here: without it, the test says so and is
+# skipped (77) once the first half has passed.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/..")
 . "$racine/scripts/commun.sh"
+echo "needs the Debian archive apt uses here ($(miroir)) for its second half"
 travail=$(mktemp -d)
 en_partant "rm -rf '$travail'"
 recuperer() {
@@ -32,6 +35,11 @@ attendre "file://$travail/archive" "a file that is not the one named" "is not th
 [ ! -e "$travail/depot/giflib_5.2.1-2.5+deb12u1.dsc" ] || { echo "FAILED: the wrong file was kept"; echecs=1; }
 
 recette=$racine/plateforme/bibliotheques
+suite=$(sed -n 's/^set(DEBIAN_SUITES \([^ )]*\).*/\1/p' "$recette/versions.cmake")
+if ! curl -fsS -o /dev/null --max-time 60 "$(miroir)/dists/$suite/InRelease" 2>/dev/null; then
+  echo "$(miroir) cannot be reached: the toolchains' .dsc are not checked"
+  [ $echecs = 0 ] && exit 77 || exit 1
+fi
 for p in $(sed -n 's/^set(DEBIAN_EMPRUNTS \(.*\))$/\1/p' "$recette/versions.cmake"); do
   if sortie=$(cmake -DPAQUET="$p" -DDSC_SEUL=ON -DDEPOT="$travail/outils" -P "$recette/debian.cmake" 2>&1); then
     echo "ok: $p's .dsc gives the sha256 of versions.cmake"

@@ -6,6 +6,9 @@
 # page's licences and every bill of materials take their versions from here.
 # Below them, what a release takes from Debian as it is: the font, the toolchains' code.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
+# The suites whose sources share the archive's pool (debian_adresse): a version one of
+# them names stays there. scripts/epingler.sh moves a pin to the newest they name.
+set(DEBIAN_SUITES bookworm bookworm-updates)
 
 set(freetype_NOM FreeType)
 set(freetype_DEBIAN 2.12.1+dfsg-5+deb12u4)

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Moves pins of versions.cmake to the versions the Debian archive serves now, with the
+# sha256 of their files, taken from the Sources of DEBIAN_SUITES once checked as apt
+# checks them: InRelease signed by Debian's key, the Sources file's sha256 the signed one.
+#   scripts/epingler.sh [PACKAGE...]      (none: every pinned package)
+# GAVREMO_DEBIAN names another archive than apt's, GAVREMO_CLES another keyring.
+# Only the pins' lines change; the diff is printed, to review before committing.
+set -euo pipefail
+. "$(dirname "$0")/commun.sh"
+for c in curl gpgv xz; do command -v $c >/dev/null || echec "$c is missing: scripts/installer.sh tests installs it"; done
+versions=$(realpath "$(dirname "$0")/../plateforme/bibliotheques/versions.cmake")
+archive=${GAVREMO_DEBIAN:-$(miroir)}
+archive=${archive%/}
+cles=${GAVREMO_CLES:-/usr/share/keyrings/debian-archive-keyring.gpg}
+liste() { sed -n "s/^set($1 \(.*\))$/\1/p" "$versions"; }
+paquets=("$@")
+[ $# -gt 0 ] || read -ra paquets <<<"$(liste DEBIAN_BIBLIOTHEQUES) $(liste DEBIAN_EMPRUNTS)"
+t=$(mktemp -d)
+en_partant "rm -rf '$t'"
+
+# Each suite's Sources, checked, one after the other in t/Sources.
+: >"$t/Sources"
+for suite in $(liste DEBIAN_SUITES); do
+  curl -fsS -o "$t/InRelease" "$archive/dists/$suite/InRelease" || echec "no InRelease for $suite at $archive"
+  gpgv --keyring "$cles" --output "$t/Release" "$t/InRelease" 2>"$t/gpgv.txt" ||
+    echec "$archive/dists/$suite/InRelease: no good signature by a key of $cles:"$'\n'"$(cat "$t/gpgv.txt")"
+  for f in Sources.xz Sources.gz; do
+    curl -fsS -o "$t/$f" "$archive/dists/$suite/main/source/$f" 2>/dev/null || continue
+    signe=$(awk -v f="main/source/$f" '/^[^ ]/ { s = ($1 == "SHA256:") } s && $3 == f { print $1 }' "$t/Release")
+    [ -n "$signe" ] || echec "$suite's InRelease gives no sha256 for main/source/$f"
+    [ "$(sha256sum <"$t/$f" | cut -d' ' -f1)" = "$signe" ] ||
+      echec "$archive/dists/$suite/main/source/$f is not the one its InRelease signs (sha256 $signe)"
+    if [ $f = Sources.xz ]; then xz -dc "$t/$f"; else gzip -dc "$t/$f"; fi >>"$t/Sources"
+    continue 2
+  done
+  echec "no Sources.xz nor Sources.gz for $suite at $archive"
+done
+
+cp "$versions" "$t/avant.cmake"
+for p in "${paquets[@]}"; do
+  grep -q "^set(${p//./\\.}_DEBIAN " "$versions" || echec "$p is not pinned in versions.cmake"
+  # The newest version the suites name.
+  version=""
+  for v in $(awk -v p="$p" '/^Package: /{q=($2==p)} q&&/^Version: /{print $2}' "$t/Sources"); do
+    [ -n "$version" ] && dpkg --compare-versions "$v" le "$version" || version=$v
+  done
+  [ -n "$version" ] || echec "$archive serves no $p in the Sources of $(liste DEBIAN_SUITES)"
+  # A version's files never change in Debian's archive: its pin stays as it is.
+  [ "$version" != "$(liste "${p}_DEBIAN")" ] || { echo "$p: $version, pinned already"; continue; }
+  # That version's files, its .dsc first, as debian.cmake wants it.
+  awk -v p="$p" -v v="$version" 'BEGIN { RS = "" } {
+      n = split($0, l, "\n"); q = 0; w = 0; s = 0; delete f
+      for (i = 1; i <= n; i++) {
+        q = q || l[i] == "Package: " p; w = w || l[i] == "Version: " v
+        if (l[i] ~ /^[^ ]/) s = (l[i] == "Checksums-Sha256:"); else if (s) f[i] = l[i]
+      }
+      if (q && w) for (i = 1; i <= n; i++) if (i in f) print f[i]
+    }' "$t/Sources" | awk '!vu[$0]++ { print ($3 ~ /\.dsc$/ ? 0 : 1), "  " $3, $1 }' | sort -s -k1,1 | cut -d' ' -f2- >"$t/fichiers"
+  [ -s "$t/fichiers" ] || echec "no files for $p $version in the Sources"
+  sed -i '$ s/$/)/' "$t/fichiers"
+  awk -v p="$p" -v v="$version" -v fichiers="$t/fichiers" '
+    index($0, "set(" p "_DEBIAN ") == 1 { print "set(" p "_DEBIAN " v ")"; next }
+    $0 == "set(" p "_FICHIERS" { print; while ((getline l < fichiers) > 0) print l; saute = 1; next }
+    saute { saute = ($0 !~ /\)$/); next }
+    { print }' "$versions" >"$t/apres.cmake"
+  cat "$t/apres.cmake" >"$versions"
+  echo "$p: $version"
+done
+diff -u "$t/avant.cmake" "$versions" || true
