@@ -3,8 +3,9 @@
 # them before they run, then under Wine in an X window what the game shows, what it
 # writes to stdout.txt and stderr.txt beside itself, and how it ends; what the setup
 # puts where, and what its uninstaller leaves.
-#   partie.sh ZIP dlls|durci|ressources|lisez-moi|perdu|eclair|fermer|manquant|abimes|dossier|demo
-#   partie.sh ZIP installateur|installation|raccourci|cle|hklm|accents|desinstallation|mise-a-jour
+#   partie.sh ZIP CASE
+# CASE is one of the labels of the case statement below, each on a line of its own:
+# CMakeLists.txt reads them there and makes a CTest case of each.
 # Needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/../..")
