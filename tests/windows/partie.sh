@@ -3,8 +3,9 @@
 # them before they run, then under Wine in an X window what the game shows, what it
 # writes to stdout.txt and stderr.txt beside itself, and how it ends; what the setup
 # puts where, and what its uninstaller leaves.
-#   partie.sh ZIP dlls|durci|ressources|lisez-moi|perdu|eclair|fermer|manquant|abimes|dossier|demo
-#   partie.sh ZIP installateur|installation|raccourci|cle|hklm|accents|desinstallation|mise-a-jour
+#   partie.sh ZIP CASE
+# CASE is one of the labels of the case statement below, each on a line of its own:
+# CMakeLists.txt reads them there and makes a CTest case of each.
 # Needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/../..")
@@ -96,11 +97,23 @@ poser() {
   if [ $# = 1 ]; then executer "$1" /S; else executer cmd /c "$(winepath -w "$1") /S /D=$2"; fi
 }
 # The uninstall entry as reg exports it, in UTF-8: reg query garbles accents.
+# Nothing when there is no such key. Wine's reg ends with 1 for any fault, and says
+# which on stdout: this line for a missing key (in English under prefixe()'s locale).
+# Any other fault fails, with what reg said.
 lire_cle() {
+  local dit s=0
   rm -f "$travail/cle.reg"
-  wine reg export "$1" "$travail/cle.reg" /y >/dev/null 2>&1 || return 0
+  dit=$(wine reg export "$1" "$travail/cle.reg" /y 2>"$travail/reg.err") || s=$?
+  dit=$(tr -d '\r' <<<"$dit")
+  if [ $s != 0 ]; then
+    [ $s = 1 ] && [ "$dit" = "reg: Unable to find the specified registry key" ] && return 0
+    echo "reg export $1 failed with status $s: ${dit:+$dit }$(cat "$travail/reg.err")" >&2
+    return 1
+  fi
   iconv -f UTF-16LE -t UTF-8 "$travail/cle.reg" | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//'
 }
+# No such key; fails when reg does.
+sans_cle() { local entree; entree=$(lire_cle "$1") && [ -z "$entree" ]; }
 # A string as reg writes it: quoted, its backslashes and quotes escaped.
 chaine() { local s=${1//\\/\\\\}; echo "\"${s//\"/\\\"}\""; }
 # Runs the entry's QuietUninstallString as Windows would: the quoted program, with /S.
@@ -124,10 +137,14 @@ dlls)
   deballer
   systeme=" kernel32.dll msvcrt.dll user32.dll gdi32.dll winmm.dll advapi32.dll shell32.dll ole32.dll "
   for f in "$jeu"/*.exe "$jeu"/*.dll; do
-    for dll in $(i686-w64-mingw32-objdump -p "$f" | awk '/DLL Name:/ { print $3 }'); do
+    importees=$(i686-w64-mingw32-objdump -p "$f" | awk '/DLL Name:/ { print $3 }') ||
+      echec "objdump could not read $(basename "$f")'s imports"
+    for dll in $importees; do
       verifier "$(basename "$f") imports $dll" \
         '[ -e "$jeu/$dll" ] || [[ "$systeme" == *" ${dll,,} "* ]]'
     done
+    # Every program imports from kernel32 at least: none read means objdump read nothing.
+    verifier "$(basename "$f"): $(wc -w <<<"$importees") imported DLLs read" '[ -n "$importees" ]'
   done ;;
 durci)
   # Each program shipped loads at a random address (with the relocations for it), keeps
@@ -356,7 +373,7 @@ accents)
   # Unicode string.
   lnk=$(lnkinfo "$lien" 2>/dev/null) || true
   verifier "the shortcut's working folder spelt whole" 'grep -qxF "	Working directory		: $jeu_w" <<<"$lnk"'
-  verifier "the quiet uninstall removes it" 'desinstaller && [ ! -e "$jeu" ] && [ -z "$(lire_cle "$cle")" ]' ;;
+  verifier "the quiet uninstall removes it" 'desinstaller && [ ! -e "$jeu" ] && sans_cle "$cle"' ;;
 desinstallation)
   # After a game, and a crash that leaves both output files, the entry's quiet uninstall
   # removes everything the setup put there and the game wrote beside itself; a picture
@@ -384,7 +401,7 @@ desinstallation)
   verifier "a crash leaves stdout.txt and stderr.txt" '[ -e "$jeu/stdout.txt" ] && [ -e "$jeu/stderr.txt" ]'
   cp "$jeu/rsrc_img/target.jpg" "$jeu/rsrc_img/ma-cible.jpg"
   desinstaller || true
-  verifier "no entry left" '[ -z "$(lire_cle "$cle")" ]'
+  verifier "no entry left" 'sans_cle "$cle"'
   verifier "no shortcut left" '[ ! -e "$lien" ]'
   (profil_sans_temp; machine) >"$travail/apres"
   verifier "nothing else left but the player's picture" \
