@@ -1,8 +1,9 @@
 # A release's bill of materials in CycloneDX 1.6 JSON: what it ships (each file and its
 # sha256, from DOSSIER), the components inside it with their versions, licences, purls
 # and the sha256 of their Debian sources, the Debian packages it depends on (a .deb),
-# and the compilers that built it (a source tarball has none). Dated with the release, its serial number a UUID
-# made from its content, so that the same release has the same bytes.
+# and the compilers that built it (a source tarball has none). Dated with the release,
+# its serial number a UUID made from its content, so that the same release has the
+# same bytes.
 #   cmake -DSORTE=page|zip|setup|deb|source -DDOSSIER=FILES -DSORTIE=FILE.cdx.json -DVERSION=1.0.0
 #         -DDATE=EPOCH [-DCOMPILATEUR=PATH] [-DLIEN=lien.txt] [-DCONTROLE=DEBIAN/control]
 #         -P nomenclature.cmake
@@ -21,8 +22,6 @@ elseif(SORTE STREQUAL "deb")
   set(composants gavremo)   # the font is fonts-blankenburg's, a package it depends on
 elseif(SORTE STREQUAL "source")
   set(composants gavremo Blankenburg)
-  set(gavremo_NOTICE LICENSE)
-  set(Blankenburg_NOTICE font/LICENSE-Blankenburg.txt)
 else()
   message(FATAL_ERROR "nomenclature.cmake: SORTE is page, zip, setup, deb or source, not '${SORTE}'")
 endif()
@@ -31,7 +30,9 @@ foreach(c ${composants})
     set(${c}_NOTICE "licences.html#${c}")
   elseif(SORTE STREQUAL "deb")
     set(${c}_NOTICE usr/share/doc/gavremo/copyright)
-  elseif(NOT SORTE STREQUAL "source")
+  elseif(SORTE STREQUAL "source")   # the very file of the repository
+    file(RELATIVE_PATH ${c}_NOTICE ${RACINE} ${${c}_TEXTE})
+  else()
     set(${c}_NOTICE LICENSE-${${c}_NOM}.txt)
   endif()
 endforeach()

@@ -198,6 +198,5 @@ version_projet() { sed -n 's/^project(gavremo VERSION \([^ )]*\).*/\1/p' "$(dirn
 # order; not those deleted there, which stay in git's index until committed.
 suivis() { LC_ALL=C comm -z -23 <(git ls-files -z -- "$@") <(git ls-files -z --deleted -- "$@"); }
 
-# Whether git tracks a Debian package here: a debian/ that another branch left
-# untracked is no part of the sources.
-debian_suivi() { git ls-files --error-unmatch debian/changelog >/dev/null 2>&1; }
+# The Debian package's version, named once: in debian/changelog's last entry.
+version_paquet() { dpkg-parsechangelog -l "$(dirname "${BASH_SOURCE[0]}")/../debian/changelog" -S Version; }

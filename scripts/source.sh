@@ -43,14 +43,11 @@ cmake -DSORTE=source -DDOSSIER="$sortie/$haut" -DSORTIE="$sortie/$haut.cdx.json"
 # The Debian source package: that unpacked tree, and debian/ as git tracks it, with the
 # same modes and date whatever the checkout's, since its tarball keeps them; its folders
 # too, which tar makes under the umask.
-faits=("$orig" "$haut.tar.xz" "$haut.cdx.json")
-if debian_suivi; then
-  suivis debian | "${archive[@]}" | tar -x -p -C "$sortie/$haut"
-  chmod -R u=rwX,go=rX "$sortie/$haut/debian"
-  paquet=gavremo_$(dpkg-parsechangelog -l debian/changelog -S Version | sed 's/^[0-9]*://')
-  faits+=("$paquet.dsc" "$paquet.debian.tar.xz")
-  # Dated as dpkg-buildpackage dates it when it packs the source again: from the
-  # changelog, not the commit.
-  (cd "$sortie" && env -u SOURCE_DATE_EPOCH dpkg-source -b "$haut" >/dev/null)
-fi
+suivis debian | "${archive[@]}" | tar -x -p -C "$sortie/$haut"
+chmod -R u=rwX,go=rX "$sortie/$haut/debian"
+paquet=gavremo_$(version_paquet)
+# Dated as dpkg-buildpackage dates it when it packs the source again: from the
+# changelog, not the commit.
+(cd "$sortie" && env -u SOURCE_DATE_EPOCH dpkg-source -b "$haut" >/dev/null)
+faits=("$orig" "$haut.tar.xz" "$haut.cdx.json" "$paquet.dsc" "$paquet.debian.tar.xz")
 (cd "$sortie" && sha256sum "${faits[@]}")

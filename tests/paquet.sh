@@ -21,8 +21,8 @@ racine=$(realpath "$(dirname "$0")/..")
 . "$racine/scripts/commun.sh"
 etape=$1
 dossier=$(realpath -m "$2")
-version=$(dpkg-parsechangelog -l "$racine/debian/changelog" -S Version)   # the package's, 1.0.0-1
-amont=${version%-*}                                                        # the game's, 1.0.0
+version=$(version_paquet)   # the package's, 1.0.0-1
+amont=${version%-*}         # the game's, 1.0.0
 arch=$(dpkg --print-architecture)
 besoin() { for f; do [ -e "$f" ] || echec "no $f: its step has not run"; done; }
 

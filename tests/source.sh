@@ -59,11 +59,8 @@ fautes=0
 faute() { echo "$*"; fautes=1; }
 a=$un/build-source b=$deux/build-source
 haut=gavremo-$(version_projet)
-faits=("gavremo_${haut#gavremo-}.orig.tar.xz" "$haut.tar.xz" "$haut.cdx.json")
-if (cd "$un" && debian_suivi); then
-  paquet=gavremo_$(dpkg-parsechangelog -l "$un/debian/changelog" -S Version | sed 's/^[0-9]*://')
-  faits+=("$paquet.dsc" "$paquet.debian.tar.xz")
-fi
+paquet=gavremo_$(version_paquet)
+faits=("gavremo_${haut#gavremo-}.orig.tar.xz" "$haut.tar.xz" "$haut.cdx.json" "$paquet.dsc" "$paquet.debian.tar.xz")
 for f in "${faits[@]}"; do
   if [ ! -f "$a/$f" ] || [ ! -f "$b/$f" ]; then faute "not made: $f"
   else cmp -s "$a/$f" "$b/$f" || faute "differs between the two copies: $f"; fi
