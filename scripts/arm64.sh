@@ -23,14 +23,14 @@ case "${1:-}" in
     paquet=build-arm64/paquet
     rm -rf "$paquet"
     mkdir -p "$paquet/gavremo"
-    tar -c --exclude='./build*' --exclude=./tests/web/node_modules . | tar -x -C "$paquet/gavremo"
+    tar -c --exclude='./build*' --exclude=node_modules . | tar -x -C "$paquet/gavremo"
     (cd "$paquet/gavremo" &&
      DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq -aarm64 -Pcross,nocheck ./ >/dev/null &&
      DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -aarm64 -Pcross,nocheck -us -uc -b >../journal.txt 2>&1) ||
       { tail -n 30 "$paquet/journal.txt"; echec "the arm64 package did not build"; }
-    tests/paquet.sh --nomenclature "$paquet"/gavremo_*_arm64.deb /usr/bin/aarch64-linux-gnu-g++ debian/changelog
+    publication/tests/paquet.sh --nomenclature "$paquet"/gavremo_*_arm64.deb /usr/bin/aarch64-linux-gnu-g++ debian/changelog
     case "${2:-}" in
-      --tester) modules_web; ctest --preset linux-arm64 ;;
+      --tester) modules publication/tests; ctest --preset linux-arm64 ;;
       --mesurer)
         xvfb
         export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy

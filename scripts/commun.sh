@@ -5,7 +5,7 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
 # What the builds make once from Debian's sources, kept outside the clone for every
-# later run (plateforme/cache.cmake); made here so that a user who is not root owns it.
+# later run (plateforme/bibliotheques/cache.cmake); made here so that a user who is not root owns it.
 GAVREMO_CACHE=${GAVREMO_CACHE:-/var/cache/gavremo}
 cache_pret() { [ -w "$GAVREMO_CACHE" ] || $sudo install -d -o "$(id -u)" -g "$(id -g)" "$GAVREMO_CACHE"; }
 
@@ -187,9 +187,13 @@ souris() {
   done
 }
 
-# tests/web's node modules, from its lockfile: the page's tests use them, and so does
-# the check of every release's bill of materials (tests/web/nomenclature.js).
-modules_web() { (cd "$(dirname "${BASH_SOURCE[0]}")/../tests/web" && npm ci --no-audit --no-fund --loglevel=error); }
+# modules FOLDER...: the node modules of each folder of the clone, from its lockfile:
+# tests/web's for the page's tests, publication/tests' for the check of every release's
+# bill of materials (nomenclature.js).
+modules() {
+  local d
+  for d; do (cd "$(dirname "${BASH_SOURCE[0]}")/../$d" && npm ci --no-audit --no-fund --loglevel=error); done
+}
 
 # The game's version, named once: in CMakeLists.txt's project().
 version_projet() { sed -n 's/^project(gavremo VERSION \([^ )]*\).*/\1/p' "$(dirname "${BASH_SOURCE[0]}")/../CMakeLists.txt"; }

@@ -8,7 +8,7 @@
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
 for c in curl gpgv xz; do command -v $c >/dev/null || echec "$c is missing: scripts/installer.sh tests installs it"; done
-versions=$(realpath "$(dirname "$0")/../plateforme/bibliotheques/versions.cmake")
+versions=$(realpath "$(dirname "$0")/../publication/versions.cmake")
 archive=${GAVREMO_DEBIAN:-$(miroir)}
 archive=${archive%/}
 cles=${GAVREMO_CLES:-/usr/share/keyrings/debian-archive-keyring.gpg}

@@ -23,7 +23,7 @@ case "$travail" in
       echec "apt-get build-dep ./ failed:"$'\n'"$avis"
     exit 0 ;;
   demo) paquets+=("${x[@]}") ;;
-  # The Debian package's checks (tests/paquet.sh): devscripts has hardening-check,
+  # The Debian package's checks (publication/tests/paquet.sh): devscripts has hardening-check,
   # dpkg-dev dpkg-source and dpkg-scanpackages, debootstrap makes their roots,
   # diffoscope shows what differs between two builds; node checks the bills of
   # materials; disorderfs lists a folder's files in another order; gpg signs the
@@ -33,7 +33,7 @@ case "$travail" in
                    clang devscripts xz-utils disorderfs diffoscope-minimal nodejs
                    gpg gpgv curl debian-archive-keyring)
     command -v npm >/dev/null || paquets+=(npm) ;;
-  # disorderfs, here and in tests-web: tests/publication.sh builds the release again
+  # disorderfs, here and in tests-web: publication/tests/publication.sh builds the release again
   # from a copy whose folders list their files in another order. node checks the zip's
   # and the setup's bills of materials, reading the setup with 7-Zip; nsis's makensis
   # makes the setup.

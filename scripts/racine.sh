@@ -149,6 +149,6 @@ exec 8>"$racine$copie.verrou"
 flock 8
 mkdir -p "$racine$copie"
 find "$racine$copie" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
-tar -c --exclude='./build*' --exclude=./.git --exclude=./tests/web/node_modules . | tar -x -C "$racine$copie"
+tar -c --exclude='./build*' --exclude=./.git --exclude=node_modules . | tar -x -C "$racine$copie"
 chroot "$racine" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin TERM="${TERM:-dumb}" \
   LANG=C.UTF-8 NODE_EXTRA_CA_CERTS=/etc/gavremo-ca.crt bash -c 'cd "$1" && shift && exec "$@"' - "$copie" "$@"

@@ -26,7 +26,7 @@ esac
 case "$1" in
   linux)
     scripts/installer.sh tests
-    modules_web
+    modules publication/tests
     for preset in linux linux-asan; do
       cmake --preset $preset >/dev/null
       cmake --build --preset $preset
@@ -43,7 +43,7 @@ case "$1" in
   web)
     scripts/installer.sh tests-web
     scripts/web.sh
-    modules_web
+    modules tests/web publication/tests
     ctest --preset web ;;
   *) echo "tester.sh: unknown part $1 (linux, fuzz, windows, web, arm64)" >&2; exit 2 ;;
 esac

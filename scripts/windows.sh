@@ -74,7 +74,7 @@ echo "build-windows/$nom.zip"
 # In the root.
 case "${2:-}" in
   --tester)
-    modules_web
+    modules publication/tests
     wine_sur_xvfb
     ctest --preset windows ;;
   --mesurer) mesurer "${3:-}" ;;

@@ -9,7 +9,7 @@ foreach(f ${ASSETS})
 endforeach()
 # The notices its licences page quotes, which a folder swapped by hand may lack: known
 # before anything is compiled.
-include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
+include(${PROJECT_SOURCE_DIR}/publication/composants.cmake)
 notice(gavremo ${gavremo_TEXTE})
 notice(Blankenburg ${Blankenburg_TEXTE})
 
@@ -20,7 +20,7 @@ set(CMAKE_CXX_FLAGS_RELEASE -O2)
 
 # FreeType, libjpeg-turbo and giflib, built with Emscripten from Debian's sources into
 # the cache.
-include(${CMAKE_CURRENT_LIST_DIR}/../cache.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../bibliotheques/cache.cmake)
 bibliotheques(web)
 list(APPEND CMAKE_FIND_ROOT_PATH ${GAVREMO_PREFIXE})
 include(${CMAKE_CURRENT_LIST_DIR}/../lecteurs.cmake)
@@ -64,10 +64,11 @@ target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIS
   -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain ${embarquer} -Wl,--trace)
 # What the link took, for the licences page (licences.cmake).
 set_target_properties(gavremo PROPERTIES RULE_LAUNCH_LINK "${CMAKE_CURRENT_LIST_DIR}/lien.sh ${CMAKE_BINARY_DIR}/lien.txt")
-set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake licences.cmake
-    licences.html)
+set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
-list(APPEND propres ${PROJECT_SOURCE_DIR}/plateforme/composants.cmake ${PROJECT_SOURCE_DIR}/plateforme/nomenclature.cmake)
+foreach(f page/licences.cmake page/licences.html composants.cmake nomenclature.cmake versions.cmake)
+  list(APPEND propres ${PROJECT_SOURCE_DIR}/publication/${f})
+endforeach()
 # What the licences and the bill of materials take from the build.
 set(faits ${CMAKE_BINARY_DIR}/page.cmake)
 file(CONFIGURE OUTPUT ${faits} CONTENT "set(LIEN ${CMAKE_BINARY_DIR}/lien.txt)

@@ -265,9 +265,9 @@ test('the game starts in short steps, the browser running between them', () => A
 // Builds a copy of the project after Changer(copie) has spoilt it; the web.sh run.
 function Copie(changer) {
   const copie = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-web-'));
-  // The changelog dates a build made outside git (plateforme/publication.cmake); the
+  // The changelog dates a build made outside git (publication/durcissement.cmake); the
   // licences page quotes the game's licence.
-  for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'tests/web',
+  for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'publication', 'tests/web',
                    'rsrc_img', 'font', 'son', 'paquet/changelog', 'LICENSE'])
     fs.cpSync(path.join(racine, d), path.join(copie, d),
               { recursive: true, filter: f => !f.includes('node_modules') });

@@ -418,7 +418,7 @@ mise-a-jour)
   cp "$ancien/rsrc_img/target.jpg" "$ancien/rsrc_img/ancienne.jpg"
   rm "$ancien/LISEZ-MOI.txt"
   cmake -DDOSSIER="$ancien" -DVERSION=0.9.0 -DSETUP="$travail/ancien.exe" -DNSI="$(dirname "$zip")/gavremo.nsi" \
-    -DTRAVAIL="$travail/ancien-nsis" -DMAKENSIS=makensis -P "$racine/plateforme/windows/installateur.cmake" >/dev/null
+    -DTRAVAIL="$travail/ancien-nsis" -DMAKENSIS=makensis -P "$racine/publication/windows/installateur.cmake" >/dev/null
   verifier "version 0.9.0 installs in C:\\Jeux\\Gavremo" 'poser "$travail/ancien.exe" "C:\\Jeux\\Gavremo"'
   jeu=$WINEPREFIX/drive_c/Jeux/Gavremo
   echo "mes records" >"$jeu/records.txt"

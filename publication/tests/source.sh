@@ -4,10 +4,10 @@
 # listed backwards), by nobody under umask 0077, its files dated 1970, in another
 # locale and time zone.
 # Their release files must be the same bytes; the tarball must hold every file git
-# tracks but debian/'s, and nothing else; tests/web/nomenclature.js checks its bill of
+# tracks but debian/'s, and nothing else; publication/tests/nomenclature.js checks its bill of
 # materials against it.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/..")
+racine=$(realpath "$(dirname "$0")/../..")
 . "$racine/scripts/commun.sh"
 export LC_ALL=C
 if [ "$(id -u)" -ne 0 ]; then echo "not root: no tmpfs can be mounted, nor another user taken"; exit 77; fi
@@ -81,7 +81,7 @@ if [ -n "${paquet:-}" ] && ! diff <(tar -tJf "$a/$paquet.debian.tar.xz" | grep -
 fi
 
 statut=0
-(cd "$racine/tests/web" && node nomenclature.js "$a/$haut.cdx.json" "$a/$haut.tar.xz") || statut=$?
+node "$racine/publication/tests/nomenclature.js" "$a/$haut.cdx.json" "$a/$haut.tar.xz" || statut=$?
 case $statut in
   0) ;;
   77) [ $fautes = 1 ] || exit 77 ;;

@@ -1,7 +1,7 @@
 # Included by hors-ligne.cmake: writes the page's licences.html, a section for each
 # component whose code the link took (composants_lien, from the linker's trace LIEN):
 # its name, versions, licence and the whole text of its notice.
-include(${RACINE}/plateforme/composants.cmake)
+include(${RACINE}/publication/composants.cmake)
 composants_lien(${LIEN} COMPOSANTS)
 
 function(echapper texte variable)
@@ -47,4 +47,4 @@ foreach(c ${COMPOSANTS})
   string(APPEND sections "<section id=\"${c}\">\n<h2>${${c}_NOM}</h2>\n${versions}"
          "<p>Licence: ${${c}_SPDX}</p>\n<pre>${texte}</pre>\n</section>\n")
 endforeach()
-configure_file(${SOURCE}/licences.html ${PAGE}/licences.html @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/licences.html ${PAGE}/licences.html @ONLY)

@@ -4,14 +4,14 @@
 # and never the other's, which its compiler refuses. Prints what the build adds to
 # dpkg-buildflags' own for each.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/..")
+racine=$(realpath "$(dirname "$0")/../..")
 . "$racine/scripts/commun.sh"
 projet=$(mktemp -d)
 en_partant "rm -rf '$projet'"
 cat >"$projet/CMakeLists.txt" <<FIN
 cmake_minimum_required(VERSION 3.25)
 project(drapeaux C CXX)
-include($racine/plateforme/publication.cmake)
+include($racine/publication/durcissement.cmake)
 file(WRITE \${CMAKE_BINARY_DIR}/drapeaux.txt " \${CMAKE_CXX_FLAGS} ")
 FIN
 echecs=0

@@ -18,7 +18,7 @@ try {
   spdx = require('spdx-expression-parse');
   ({ PackageURL } = require('packageurl-js'));
 } catch (e) {
-  console.log(`${e.message}: npm ci in tests/web installs it`);
+  console.log(`${e.message}: npm ci in publication/tests installs it`);
   process.exit(77);
 }
 

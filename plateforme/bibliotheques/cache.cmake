@@ -6,18 +6,24 @@ else()
   set(GAVREMO_CACHE /var/cache/gavremo)
 endif()
 
-# bibliotheques(CIBLE): the libraries of win32, web or fuzz built by the superbuild in
-# bibliotheques/, or found up to date, in GAVREMO_PREFIXE. The recipe is copied into
-# the cache first, so that every clone, at any path, shares what it built.
+# The superbuild's recipe: this folder's, the versions and their Debian sources that the
+# release names (publication/), and the Windows compiler. It goes whole into the cache,
+# and into the Windows sources zip.
+set(RECETTE ${CMAKE_CURRENT_LIST_DIR}/CMakeLists.txt ${CMAKE_CURRENT_LIST_DIR}/giflib.cmake
+    ${CMAKE_CURRENT_LIST_DIR}/../../publication/versions.cmake
+    ${CMAKE_CURRENT_LIST_DIR}/../../publication/debian.cmake
+    ${CMAKE_CURRENT_LIST_DIR}/../windows/mingw32.cmake)
+
+# bibliotheques(CIBLE): the libraries of win32, web or fuzz built by the superbuild,
+# or found up to date, in GAVREMO_PREFIXE. The recipe is copied into the cache first,
+# so that every clone, at any path, shares what it built.
 function(bibliotheques cible)
   set(racine ${GAVREMO_CACHE}/${cible})
   file(MAKE_DIRECTORY ${racine})
   file(LOCK ${racine}/verrou GUARD FUNCTION TIMEOUT 3600)
-  file(GLOB recette RELATIVE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bibliotheques
-       ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bibliotheques/*)
-  foreach(f ${recette} ../windows/mingw32.cmake)
+  foreach(f ${RECETTE})
     get_filename_component(nom ${f} NAME)
-    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bibliotheques/${f} ${racine}/recette/${nom} COPYONLY)
+    configure_file(${f} ${racine}/recette/${nom} COPYONLY)
   endforeach()
   set(journal ${racine}/construction.log)
   message(STATUS "The libraries for ${cible}, from Debian's sources: ${racine}/prefixe (log: ${journal})")

@@ -7,14 +7,14 @@
 # second half needs the archive apt uses here: without it, the test says so and is
 # skipped (77) once the first half has passed.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/..")
+racine=$(realpath "$(dirname "$0")/../..")
 . "$racine/scripts/commun.sh"
 echo "needs the Debian archive apt uses here ($(miroir)) for its second half"
 travail=$(mktemp -d)
 en_partant "rm -rf '$travail'"
 recuperer() {
   cmake -DPAQUET=giflib -DMIROIR="$1" -DDEPOT="$travail/depot" -DSOURCE="$travail/source" \
-    -DLICENCES="$travail/licences" -P "$racine/plateforme/bibliotheques/debian.cmake" 2>&1
+    -DLICENCES="$travail/licences" -P "$racine/publication/debian.cmake" 2>&1
 }
 echecs=0
 attendre() {
@@ -34,7 +34,7 @@ echo "not giflib" >"$travail/archive/pool/main/g/giflib/giflib_5.2.1-2.5+deb12u1
 attendre "file://$travail/archive" "a file that is not the one named" "is not the file named in versions.cmake"
 [ ! -e "$travail/depot/giflib_5.2.1-2.5+deb12u1.dsc" ] || { echo "FAILED: the wrong file was kept"; echecs=1; }
 
-recette=$racine/plateforme/bibliotheques
+recette=$racine/publication
 suite=$(sed -n 's/^set(DEBIAN_SUITES \([^ )]*\).*/\1/p' "$recette/versions.cmake")
 if ! curl -fsS -o /dev/null --max-time 60 "$(miroir)/dists/$suite/InRelease" 2>/dev/null; then
   echo "$(miroir) cannot be reached: the toolchains' .dsc are not checked"
@@ -47,7 +47,7 @@ for p in $(sed -n 's/^set(DEBIAN_EMPRUNTS \(.*\))$/\1/p' "$recette/versions.cmak
     echo "FAILED: $p: $sortie"; echecs=1
   fi
 done
-cp -r "$recette" "$travail/recette"
+mkdir -p "$travail/recette" && cp "$recette/versions.cmake" "$recette/debian.cmake" "$travail/recette/"
 sed -i 's/^\(  emscripten_3.1.6~dfsg.orig.tar.xz\) [0-9a-f]*/\1 '"$(printf '0%.0s' {1..64})"'/' "$travail/recette/versions.cmake"
 mkdir -p "$travail/archive/pool/main/e/emscripten"
 cp "$travail"/outils/emscripten_*.dsc "$travail/archive/pool/main/e/emscripten/"

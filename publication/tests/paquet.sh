@@ -17,7 +17,7 @@
 #   paquet.sh arm64 DIR         the arm64 .deb, in the root of scripts/arm64.sh
 # Needs root, and a machine rather than a root: it makes roots of its own.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/..")
+racine=$(realpath "$(dirname "$0")/../..")
 . "$racine/scripts/commun.sh"
 etape=$1
 dossier=$(realpath -m "$2")
@@ -34,7 +34,7 @@ if [ "$etape" = --nomenclature ]; then
   dpkg-deb -R "$2" "$arbre"
   cmake -DSORTE=deb -DDOSSIER="$arbre" -DCONTROLE="$arbre/DEBIAN/control" -DVERSION="$amont" \
     -DDATE="$(dpkg-parsechangelog -l "$4" -S Timestamp)" -DCOMPILATEUR="$3" -DSORTIE="${2%.deb}.cdx.json" \
-    -P "$racine/plateforme/nomenclature.cmake"
+    -P "$racine/publication/nomenclature.cmake"
   exit
 fi
 
@@ -56,7 +56,7 @@ if [ "$etape" = --dedans ]; then
     cd gavremo-$amont && dpkg-buildpackage -us -uc ${profils[*]} ${options[*]}" >"$suite/journal.txt" 2>&1 ||
     { tail -n 40 "$suite/journal.txt"; exit 1; }
   find "$ou" -maxdepth 1 -type f -name 'gavremo*' -exec cp {} "$suite/" \;
-  bash /srv/clone/tests/paquet.sh --nomenclature "$suite"/gavremo_${version}_*.deb /usr/bin/g++ \
+  bash /srv/clone/publication/tests/paquet.sh --nomenclature "$suite"/gavremo_${version}_*.deb /usr/bin/g++ \
     "$ou/gavremo-$amont/debian/changelog"
   exit
 fi
@@ -77,8 +77,7 @@ if [ "$etape" = arm64 ]; then   # in the arm64 root, where arm64.sh built the pa
   en_partant "! installe gavremo || DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq gavremo >/dev/null"
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
   (cd "$racine" && bash debian/tests/jeu)
-  cd "$racine/tests/web"
-  node nomenclature.js "${deb%.deb}.cdx.json" "$deb"
+  node "$racine/publication/tests/nomenclature.js" "${deb%.deb}.cdx.json" "$deb"
   exit
 fi
 
@@ -98,7 +97,7 @@ case "$etape" in
     besoin "$dossier/source/gavremo_$version.dsc"
     rm -rf "${dossier:?}/$etape"
     mkdir -p "$dossier/$etape"
-    "$racine/scripts/racine.sh" "$etape-nu" "$dossier" bash /srv/clone/tests/paquet.sh --dedans "$etape"
+    "$racine/scripts/racine.sh" "$etape-nu" "$dossier" bash /srv/clone/publication/tests/paquet.sh --dedans "$etape"
     ls "$dossier/$etape"/*.deb ;;
 
   lintian)
@@ -151,8 +150,7 @@ case "$etape" in
     besoin "${deb%.deb}.cdx.json"
     # dh's Depends, as the bill names them.
     grep -q '"pkg:deb/debian/libsdl1.2debian"' "${deb%.deb}.cdx.json" || echec "the bill names no libsdl1.2debian"
-    cd "$racine/tests/web"
-    node nomenclature.js "${deb%.deb}.cdx.json" "$deb" ;;
+    node "$racine/publication/tests/nomenclature.js" "${deb%.deb}.cdx.json" "$deb" ;;
 
   piuparts)
     besoin "$deb"
@@ -160,7 +158,7 @@ case "$etape" in
     # repository of its own, so that piuparts upgrades from it.
     ancien=$(mktemp -d)
     en_partant "rm -rf '$ancien' '$ancien.log'"
-    cp "$racine/tests/paquet/gavremo_1.0.0_amd64.deb" "$ancien/"
+    cp "$racine/publication/tests/paquet/gavremo_1.0.0_amd64.deb" "$ancien/"
     (cd "$ancien" && dpkg-scanpackages . >Packages 2>/dev/null)
     # piuparts makes Debian 12 from the clean root's minbase tarball, which racine.sh
     # makes with the root.
@@ -205,7 +203,7 @@ case "$etape" in
     mkdir -p "$dossier/bis/debian12"
     cp -a "$dossier/source" "$dossier/bis/"
     GAVREMO_TMPFS=1 "$racine/scripts/racine.sh" debian12-nu "$dossier/bis" env TZ=GMT-9 \
-      DEB_BUILD_OPTIONS="nocheck parallel=1" bash /srv/clone/tests/paquet.sh --dedans debian12 autre 0077 \
+      DEB_BUILD_OPTIONS="nocheck parallel=1" bash /srv/clone/publication/tests/paquet.sh --dedans debian12 autre 0077 \
       /var/tmp/ailleurs -b
     for f in gavremo_${version}_$arch.deb gavremo-dbgsym_${version}_$arch.deb; do
       paires+=("$d12/$f" "$dossier/bis/debian12/$f")

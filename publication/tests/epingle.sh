@@ -5,13 +5,13 @@
 # of the tree, moves the pin, and the fetch then passes. A Sources changed after
 # signing, an InRelease signed by another key, and an orig tarball changed are refused.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/..")
+racine=$(realpath "$(dirname "$0")/../..")
 . "$racine/scripts/commun.sh"
 t=$(mktemp -d)
 en_partant "rm -rf '$t'"
 servie=5.2.2-1
-epingle=$(sed -n 's/^set(giflib_DEBIAN \(.*\))$/\1/p' "$racine/plateforme/bibliotheques/versions.cmake")
-read -ra suites <<<"$(sed -n 's/^set(DEBIAN_SUITES \(.*\))$/\1/p' "$racine/plateforme/bibliotheques/versions.cmake")"
+epingle=$(sed -n 's/^set(giflib_DEBIAN \(.*\))$/\1/p' "$racine/publication/versions.cmake")
+read -ra suites <<<"$(sed -n 's/^set(DEBIAN_SUITES \(.*\))$/\1/p' "$racine/publication/versions.cmake")"
 
 # The newer giflib: a small source package, built as Debian builds one.
 s=$t/giflib-5.2.2
@@ -62,14 +62,14 @@ port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$t/serveur.txt")
 export GAVREMO_DEBIAN=http://127.0.0.1:$port GAVREMO_CLES=$t/cles.gpg
 
 # A copy of what the pins and the scripts are: the real versions.cmake stays as it is.
-mkdir -p "$t/arbre/plateforme"
+mkdir -p "$t/arbre/publication"
 cp -r "$racine/scripts" "$t/arbre/"
-cp -r "$racine/plateforme/bibliotheques" "$t/arbre/plateforme/"
-versions=$t/arbre/plateforme/bibliotheques/versions.cmake
+cp "$racine/publication/versions.cmake" "$racine/publication/debian.cmake" "$t/arbre/publication/"
+versions=$t/arbre/publication/versions.cmake
 recuperer() {
   rm -rf "$t/source"
   cmake -DPAQUET=giflib -DMIROIR="$GAVREMO_DEBIAN" -DDEPOT="$t/depot" -DSOURCE="$t/source" \
-    -DLICENCES="$t/licences" -P "$t/arbre/plateforme/bibliotheques/debian.cmake" 2>&1
+    -DLICENCES="$t/licences" -P "$t/arbre/publication/debian.cmake" 2>&1
 }
 echecs=0
 echoue() { echo "FAILED: $*"; echecs=1; }

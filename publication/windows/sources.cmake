@@ -2,10 +2,9 @@
 # was built from, as versions.cmake names them and checked against their sha256 again,
 # and the recipe that builds them. Dated with the release and sorted, as the zip is.
 #   cmake -DSORTIE=build-windows/gavremo-1.0.0-win32-sources.zip -DCACHE=/var/cache/gavremo
-#         -DDLLS="SDL;SDL_mixer" -DDATE=EPOCH -P sources.cmake
+#         -DDLLS="SDL;SDL_mixer" -DRECETTE="FILE;…" -DDATE=EPOCH -P sources.cmake
 cmake_minimum_required(VERSION 3.25)
-set(bibliotheques ${CMAKE_CURRENT_LIST_DIR}/../bibliotheques)
-include(${bibliotheques}/versions.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../versions.cmake)
 get_filename_component(nom ${SORTIE} NAME_WLE)
 set(racine ${SORTIE}.d)
 set(dossier ${racine}/${nom})
@@ -27,11 +26,10 @@ foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
   endforeach()
 endforeach()
 list(JOIN paquets " " PAQUETS)
-file(GLOB recette RELATIVE ${bibliotheques} ${bibliotheques}/*)
-foreach(f ${recette})
-  file(COPY_FILE ${bibliotheques}/${f} ${dossier}/recette/${f})
+foreach(f ${RECETTE})
+  get_filename_component(nom ${f} NAME)
+  file(COPY_FILE ${f} ${dossier}/recette/${nom})
 endforeach()
-file(COPY_FILE ${CMAKE_CURRENT_LIST_DIR}/mingw32.cmake ${dossier}/recette/mingw32.cmake)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt ${dossier}/LISEZ-MOI.txt NEWLINE_STYLE CRLF @ONLY)
 
 # Modes that follow no umask, nor the clone's checkout.

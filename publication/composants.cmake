@@ -1,7 +1,7 @@
 # What each release is made of, beside the libraries of versions.cmake: the game, its
 # font, and what Emscripten links into the page. Read by the page's licences
 # (web/licences.cmake) and by the bills of materials (nomenclature.cmake).
-include(${CMAKE_CURRENT_LIST_DIR}/bibliotheques/versions.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/versions.cmake)
 get_filename_component(RACINE ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
 # Each library of versions.cmake has its licence's files and its SPDX expression: a
@@ -137,7 +137,7 @@ function(composants_lien trace variable)
     endforeach()
     if(NOT trouve)
       message(FATAL_ERROR "the page's link took ${objet}, which no component of "
-              "plateforme/composants.cmake or versions.cmake claims: name it there, with its licence")
+              "publication/composants.cmake or versions.cmake claims: name it there, with its licence")
     endif()
     list(APPEND pris ${trouve})
   endforeach()
