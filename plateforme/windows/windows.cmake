@@ -28,11 +28,12 @@ target_link_options(gavremo PRIVATE -mconsole)
 # the same.
 set(GAVREMO_SOCIETE "Les développeurs de Gavremo")
 set(GAVREMO_DROITS "© 2026 les développeurs de Gavremo, sous licence zlib")
+set(GAVREMO_ICONE ${CMAKE_CURRENT_LIST_DIR}/gavremo.ico)
 enable_language(RC)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/gavremo.rc.in gavremo.rc @ONLY)
 target_sources(gavremo PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/gavremo.rc PROPERTIES
-                            OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/gavremo.ico)
+                            OBJECT_DEPENDS ${GAVREMO_ICONE})
 
 # The DLLs as shipped: stripped, and dated with the release, which strip writes into
 # their header from SOURCE_DATE_EPOCH (else the time it runs). The cache keeps them whole.
