@@ -9,7 +9,7 @@ int main(int argc, char** argv)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (chdir(RACINE) != 0)
+    if (chdir(PROJET) != 0)
         return 2;
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -226,7 +226,7 @@ TEST_F(Defauts, RafaleDeMouvementsPuisClic)
     ASSERT_NE(d, nullptr);
     char ici[4096];
     ASSERT_NE(getcwd(ici, sizeof ici), nullptr);
-    ASSERT_EQ(chdir(RACINE), 0);
+    ASSERT_EQ(chdir(PROJET), 0);
     DefautsSDL();
     Partie p{};
     ASSERT_EQ(Demarrer(p), 0);

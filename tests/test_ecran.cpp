@@ -44,7 +44,7 @@ struct Ecran : testing::Test {
             setenv("DISPLAY", affichage.c_str(), 1);
             setenv("SDL_VIDEODRIVER", "x11", 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
-            if (chdir(RACINE) != 0 || !freopen((dossier + "/sortie").c_str(), "w", stdout)
+            if (chdir(PROJET) != 0 || !freopen((dossier + "/sortie").c_str(), "w", stdout)
                 || !freopen((dossier + "/erreurs").c_str(), "w", stderr))
                 _exit(99);
             execl(GAVREMO, GAVREMO, (char*)nullptr);
@@ -89,10 +89,10 @@ struct Ecran : testing::Test {
             if (oui)
                 return w;
         }
-        Window racine, parent, *enfants = nullptr;
+        Window fond, parent, *enfants = nullptr;
         unsigned n = 0;
         Window trouve = 0;
-        if (XQueryTree(d, w, &racine, &parent, &enfants, &n)) {
+        if (XQueryTree(d, w, &fond, &parent, &enfants, &n)) {
             for (unsigned k = 0; k < n && !trouve; ++k)
                 trouve = Trouver(enfants[k]);
             if (enfants)
@@ -115,7 +115,7 @@ struct Ecran : testing::Test {
         static TTF_Font* police = nullptr;
         if (!police) {
             TTF_Init();
-            police = TTF_OpenFont(RACINE "/font/MorrisRomanBlack.ttf", 36);
+            police = TTF_OpenFont(PROJET "/font/MorrisRomanBlack.ttf", 36);
         }
         return police;
     }

@@ -459,7 +459,7 @@ TEST_F(Jeu, EcranPerduCentreEtAttendUneTouche)
     ASSERT_EQ(chdir(dossier.c_str()), 0);
     EcranPerdu(p);
     EXPECT_EQ(attentes, 4);
-    ASSERT_EQ(chdir(RACINE), 0);
+    ASSERT_EQ(chdir(PROJET), 0);
     EXPECT_EQ(p.ctn, 0);
     EXPECT_EQ(p.event.type, SDL_KEYDOWN);
     SDL_Event reste;
@@ -495,7 +495,7 @@ TEST_F(Jeu, EcranPerduSansImageNiLigne)
     testing::internal::CaptureStderr();
     EcranPerdu(p);
     std::string erreurs = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(chdir(RACINE), 0);
+    ASSERT_EQ(chdir(PROJET), 0);
     EXPECT_EQ(p.ctn, 0);
     EXPECT_EQ(p.target, nullptr);
     EXPECT_NE(erreurs.find(IMG_PERDU), std::string::npos) << erreurs;
@@ -606,7 +606,7 @@ TEST_F(Jeu, LonguePartieAuHasard)
 // Each file kept from the fuzzing is refused, or drawn, as every build must.
 TEST(Fichiers, CorpusRefuseOuDessine)
 {
-    const std::string corpus = RACINE "/tests/fuzz/corpus";
+    const std::string corpus = PROJET "/tests/fuzz/corpus";
     std::vector<Attendu> attendus = Attendus(corpus);
     ASSERT_GE(attendus.size(), 5u);
     for (const Attendu& a : attendus)

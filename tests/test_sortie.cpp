@@ -71,7 +71,7 @@ std::string Copie()
 {
     char modele[] = "/tmp/gavremo_casXXXXXX";
     std::string dossier = mkdtemp(modele);
-    std::string cmd = "cp -r " RACINE "/rsrc_img " RACINE "/font " RACINE "/son " + dossier;
+    std::string cmd = "cp -r " PROJET "/rsrc_img " PROJET "/font " PROJET "/son " + dossier;
     EXPECT_EQ(system(cmd.c_str()), 0);
     return dossier;
 }

@@ -5,7 +5,7 @@
 // scene repainted over grey) and a miss at score 0 (the game-over picture), PRESSES of
 // each. Run by scripts/mesurer.sh appui, which starts the display and builds tir.
 // node appui.js PRESSES TIR
-const { racine, PAGE, Mediane, attendre, Serveur } = require('./outils');
+const { projet, PAGE, Mediane, attendre, Serveur } = require('./outils');
 const { LARGEUR, Tireur, Fenetre, Cible, Ecran } = require('./son');
 
 const [appuis, programme] = [+process.argv[2] || 10, process.argv[3]];
@@ -14,7 +14,7 @@ const PERDU = [110, 300];    // black until the game-over picture
 
 async function main() {
   const { Tirer, arreter } = await Tireur(programme);
-  const [site, page] = [await Serveur(racine), await Serveur(PAGE)];
+  const [site, page] = [await Serveur(projet), await Serveur(PAGE)];
   const pret = () => window.Module?.calledRun && Module._Passes() > 0;
   const nu = await Fenetre(LARGEUR + 20, site.adresse + 'tests/web/nu.html', () => window.tir);
   const jeu = await Fenetre(0, page.adresse, pret);

@@ -3,7 +3,7 @@
 // with the build's files. Once with brotli, once with gzip only, once uncompressed.
 //   node octets.js [FOLDER]
 const path = require('node:path');
-const { racine, Navigateur, Attendre } = require('./outils');
+const { projet, Navigateur, Attendre } = require('./outils');
 const { Servir } = require('./servir');
 
 async function Visite(dossier, options) {
@@ -40,7 +40,7 @@ async function Visite(dossier, options) {
 }
 
 async function main() {
-  const dossier = path.resolve(process.argv[2] || path.join(racine, 'build-web/page'));
+  const dossier = path.resolve(process.argv[2] || path.join(projet, 'build-web/page'));
   for (const [nom, options] of [['brotli', {}], ['gzip', { brotli: false }], ['none', { brotli: false, gzip: false }]]) {
     const { octets, fichiers } = await Visite(dossier, options);
     console.log(`${nom}: ${octets} bytes sent`);

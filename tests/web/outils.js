@@ -7,7 +7,7 @@ const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
-const racine = path.resolve(__dirname, '../..');
+const projet = path.resolve(__dirname, '../..');
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
                 '.json': 'application/json', '.webmanifest': 'application/manifest+json',
                 '.png': 'image/png' };
@@ -186,7 +186,7 @@ async function Attendre(page, f, { timeout = 30000 } = {}, ...args) {
 }
 
 // The page's build, or the one a test or a benchmark is given.
-const PAGE = process.env.GAVREMO_PAGE || path.join(racine, 'build-web/page');
+const PAGE = process.env.GAVREMO_PAGE || path.join(projet, 'build-web/page');
 
 // The benchmarks' middle figure.
 function Mediane(v) {
@@ -322,5 +322,5 @@ function Sortie(page) {
   return Lire(page, () => document.getElementById('sortie').textContent);
 }
 
-module.exports = { racine, PAGE, Mediane, attendre, NAVIGATEUR, Serveur, Pulse, Navigateur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes,
+module.exports = { projet, PAGE, Mediane, attendre, NAVIGATEUR, Serveur, Pulse, Navigateur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes,
                    Point, Souris, Pixels, Encre, FinDePartie, Perdu, Sortie };

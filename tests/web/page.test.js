@@ -9,7 +9,7 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { racine, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Encre, Perdu, Sortie } = require('./outils');
+const { projet, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Souris, Pixels, Encre, Perdu, Sortie } = require('./outils');
 
 const CIBLE = { x: 160, y: 160 };   // the middle of the first target, before its timer moves it
 
@@ -19,7 +19,7 @@ after(Fermer);
 // What the desktop game draws (tests/bureau.txt): each picture's size and pixel hash,
 // and each line's ink as rows of '#' and '.'.
 function Bureau() {
-  const texte = fs.readFileSync(path.join(racine, 'tests/bureau.txt'), 'utf8').split('\n');
+  const texte = fs.readFileSync(path.join(projet, 'tests/bureau.txt'), 'utf8').split('\n');
   const images = {}, lignes = {};
   for (let i = 0; i < texte.length && texte[i]; ) {
     const m = texte[i].match(/^(rsrc_img\/\S+) (\d+) (\d+) ([0-9a-f]{8})$/);
@@ -149,7 +149,7 @@ test('every line of the game has the ink of the desktop game', () => Avec(async 
 }));
 
 test('each kept file is refused or drawn as on the desktop', () => Avec(async page => {
-  const corpus = path.join(racine, 'tests/fuzz/corpus');
+  const corpus = path.join(projet, 'tests/fuzz/corpus');
   const attendus = fs.readFileSync(path.join(corpus, 'attendus.txt'), 'utf8').split('\n')
     .filter(l => l && !l.startsWith('#')).map(l => l.split(' '));
   assert.ok(attendus.length >= 5);
@@ -269,7 +269,7 @@ function Copie(changer) {
   // licences page quotes the game's licence.
   for (const d of ['CMakeLists.txt', 'CMakePresets.json', 'scripts', 'src', 'plateforme', 'publication', 'tests/web',
                    'rsrc_img', 'font', 'son', 'paquet/changelog', 'LICENSE'])
-    fs.cpSync(path.join(racine, d), path.join(copie, d),
+    fs.cpSync(path.join(projet, d), path.join(copie, d),
               { recursive: true, filter: f => !f.includes('node_modules') });
   changer(copie);
   return { copie, r: spawnSync('bash', [path.join(copie, 'scripts/web.sh')], { encoding: 'utf8' }) };
@@ -322,7 +322,7 @@ test('a cut-off target picture is refused, and the page shows why', async () => 
 
 test('a damaged cursor picture is refused, and the page says why', async () => {
   const { sortie, passes } = await Refus(c => fs.copyFileSync(
-    path.join(racine, 'tests/fuzz/corpus/gif/plantait-image-plus-large-que-l-ecran.gif'),
+    path.join(projet, 'tests/fuzz/corpus/gif/plantait-image-plus-large-que-l-ecran.gif'),
     path.join(c, 'rsrc_img/curseur.gif')));
   assert.strictEqual(sortie,
                      'Incapable de charger rsrc_img/curseur.gif: GIF frame outside its screen\n(ended with status 1)\n');

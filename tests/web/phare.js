@@ -8,7 +8,7 @@ const { spawn, execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const net = require('node:net');
 const path = require('node:path');
-const { racine, PAGE, Mediane, Navigateur, attendre } = require('./outils');
+const { projet, PAGE, Mediane, Navigateur, attendre } = require('./outils');
 
 // One Lighthouse run on url in a Chromium of its own: its categories' scores out of 100,
 // what failed, and the timing figures.
@@ -48,7 +48,7 @@ async function Servi(dossier) {
   const port = await new Promise(ok => {
     const s = net.createServer().listen(0, '127.0.0.1', () => { const p = s.address().port; s.close(() => ok(p)); });
   });
-  const serveur = spawn(path.join(racine, 'scripts/web.sh'), ['--serve-built', dossier],
+  const serveur = spawn(path.join(projet, 'scripts/web.sh'), ['--serve-built', dossier],
                         { env: { ...process.env, PORT: String(port) }, stdio: ['ignore', 'pipe', 'inherit'] });
   process.once('exit', () => serveur.kill());
   const adresse = `http://127.0.0.1:${port}/`;
@@ -64,7 +64,7 @@ async function Servi(dossier) {
 
 // The bare page, built with the page's compiler and -O2, and compressed as the page is.
 function PageNue() {
-  const dossier = path.join(racine, 'build-web/nu');
+  const dossier = path.join(projet, 'build-web/nu');
   fs.mkdirSync(dossier, { recursive: true });
   fs.copyFileSync(path.join(__dirname, 'nu-sdl/index.html'), path.join(dossier, 'index.html'));
   execFileSync('emcc', ['-O2', '-sUSE_SDL=1', '-o', path.join(dossier, 'nu.js'), path.join(__dirname, 'nu-sdl/nu.c')],

@@ -5,7 +5,7 @@
 // node son.js PRESSES TIR
 const { spawn } = require('node:child_process');
 const readline = require('node:readline');
-const { racine, PAGE, Mediane, attendre, Serveur, Pulse, Navigateur, FinDePartie } = require('./outils');
+const { projet, PAGE, Mediane, attendre, Serveur, Pulse, Navigateur, FinDePartie } = require('./outils');
 
 const [appuis, programme] = [+process.argv[2] || 50, process.argv[3]];
 const LARGEUR = 700, HAUTEUR = 1000;   // each window; the bare one to the right of the game's
@@ -87,7 +87,7 @@ async function Tireur(programme) {
 
 async function main() {
   const { Tirer, arreter } = await Tireur(programme);
-  const [site, page] = [await Serveur(racine), await Serveur(PAGE)];
+  const [site, page] = [await Serveur(projet), await Serveur(PAGE)];
   // The game last: its second target escapes 6 s after it starts, unless hit.
   const nu = await Fenetre(LARGEUR + 20, site.adresse + 'tests/web/nu.html', () => window.tir);
   const jeu = await Fenetre(0, page.adresse, () => window.Module?.calledRun && Module._Passes() > 0);

@@ -6,7 +6,7 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { racine, PAGE, Serveur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Point, Pixels, Perdu, Sortie } = require('./outils');
+const { projet, PAGE, Serveur, Lire, Attendre, Ouvrir, Fermer, Avec, Passes, Point, Pixels, Perdu, Sortie } = require('./outils');
 
 let ouvert;
 before(async () => { ouvert = await Ouvrir(); });
@@ -173,7 +173,7 @@ test('after a new build, the caches hold only that build', () => Ailleurs(async 
   const avant = (await Pret(page)).noms;
   // A new build: the page's own files changed, then named again as the build does.
   const source = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-source-'));
-  fs.cpSync(path.join(racine, 'plateforme/web'), source, { recursive: true });
+  fs.cpSync(path.join(projet, 'plateforme/web'), source, { recursive: true });
   fs.appendFileSync(path.join(source, 'index.html'), '<!-- another build -->\n');
   const r = spawnSync('cmake', [`-DSOURCE=${source}`, `-DPAGE=${dossier}`,
                                 `-DFAITS=${path.join(PAGE, '../page.cmake')}`, '-P',
