@@ -12,6 +12,10 @@ endforeach()
 include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
 notice(gavremo ${gavremo_TEXTE})
 notice(Blankenburg ${Blankenburg_TEXTE})
+# Emscripten's version as installed, with its sources' sha256, named by the licences
+# and the bill: read now, before anything is compiled.
+set(outils ${CMAKE_BINARY_DIR}/outils.cmake)
+outils_installes(${outils})
 
 # Debian 12's Emscripten (3.1.6) makes a page that stops at its start with -O3, a
 # release build's default: "Cannot read properties of undefined (reading 'apply')".
@@ -76,9 +80,10 @@ set(PREFIXE ${GAVREMO_PREFIXE})
 set(VERSION ${PROJECT_VERSION})
 set(DATE ${GAVREMO_DATE})
 set(COMPILATEUR ${CMAKE_CXX_COMPILER})
+set(OUTILS ${outils})
 ")
 add_custom_command(OUTPUT ${page}/sw.js
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page} -DFAITS=${faits}
           -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
-  DEPENDS gavremo ${propres} ${faits} VERBATIM)
+  DEPENDS gavremo ${propres} ${faits} ${outils} VERBATIM)
 add_custom_target(hors-ligne ALL DEPENDS ${page}/sw.js)
