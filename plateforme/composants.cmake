@@ -142,13 +142,18 @@ macro(outils_installes fichier)
     include(${fichier})
   endif()
   foreach(_p ${_outils})
-    debian_fichiers(${_p})
+    foreach(_s ${_p} ${${_p}_CONSTRUIT})
+      debian_fichiers(${_s})
+    endforeach()
   endforeach()
-  # GCC's own version, not gcc-mingw-w64's (25.2), from its binary package's: 12.2.0-14+deb12u1+25.2+b1.
-  execute_process(COMMAND dpkg-query -W -f=\${Version} ${gcc-mingw-w64_PAQUET} OUTPUT_VARIABLE _v ERROR_QUIET)
-  if(_v MATCHES "^([0-9.]+)-")
-    set(gcc_AMONT ${CMAKE_MATCH_1})
-  endif()
+  # A component's upstream version is that of the sources it was built from, where its
+  # package names them: GCC's runtime is GCC 12.2.0, not gcc-mingw-w64 25.2.
+  foreach(_c ${COMPOSANTS_OUTILS})
+    if(${${_c}_SOURCE}_CONSTRUIT)
+      list(GET ${${_c}_SOURCE}_CONSTRUIT 0 _s)
+      set(${_c}_AMONT ${${_s}_AMONT})
+    endif()
+  endforeach()
 endmacro()
 
 # composants_lien(TRACE VARIABLE): the components whose code the link named in TRACE

@@ -97,10 +97,13 @@ function(nomenclature)
       purl(${source} ${${source}_DEBIAN} p)
       string(JSON j SET "${j}" purl "\"${p}?arch=source${sous}\"")
       string(JSON j SET "${j}" externalReferences "[]")
-      foreach(f somme IN ZIP_LISTS ${source}_NOMS ${source}_SOMMES)
-        debian_adresse(https://deb.debian.org/debian ${source} ${f} adresse)
-        ajouter(j externalReferences "{\"type\": \"source-distribution\", \"url\": \"${adresse}\",
-          \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
+      # And those of the packages it was built from (a toolchain's Built-Using).
+      foreach(s ${source} ${${source}_CONSTRUIT})
+        foreach(f somme IN ZIP_LISTS ${s}_NOMS ${s}_SOMMES)
+          debian_adresse(https://deb.debian.org/debian ${s} ${f} adresse)
+          ajouter(j externalReferences "{\"type\": \"source-distribution\", \"url\": \"${adresse}\",
+            \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
+        endforeach()
       endforeach()
     endif()
     string(JSON j SET "${j}" properties "[]")

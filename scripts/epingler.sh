@@ -64,6 +64,7 @@ fichiers() {
 # The toolchains as installed: each Debian source version, which the binary package
 # named by _PAQUET gives, must be one the suites serve.
 if [ -n "$installes" ]; then
+  en_partant "rm -f '$installes.part'"
   {
     echo "# What scripts/epingler.sh --installes read: the toolchains installed, and their"
     echo "# Debian source files' sha256 from the archive's signed Sources."
@@ -76,6 +77,18 @@ if [ -n "$installes" ]; then
       echo "set(${p}_DEBIAN $version)"
       echo "set(${p}_FICHIERS"
       cat "$t/fichiers"
+      # The sources it was built from besides its own (Built-Using): gcc-mingw-w64's
+      # are gcc-12's, "gcc-12 (= 12.2.0-14+deb12u1)".
+      construit=""
+      while read -r s v; do
+        [ -n "$s" ] || continue
+        fichiers "$s" "$v" || echec "$binaire was built from $s $v, which no Sources of $(liste DEBIAN_SUITES) names"
+        echo "set(${s}_DEBIAN $v)"
+        echo "set(${s}_FICHIERS"
+        cat "$t/fichiers"
+        construit+=" $s"
+      done < <(dpkg-query -W -f='${Built-Using}\n' "$binaire" | tr ',' '\n' | sed -n 's/^ *\([^ ]*\) (= \([^)]*\)).*/\1 \2/p')
+      [ -z "$construit" ] || echo "set(${p}_CONSTRUIT${construit})"
     done
   } >"$installes.part"
   mv "$installes.part" "$installes"

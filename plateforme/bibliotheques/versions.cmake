@@ -4,7 +4,8 @@
 # names it), the credit its licence asks for in a program's documentation, and the name
 # the game ships it under. The superbuild takes nothing else; the zip's readme, the
 # page's licences and every bill of materials take their versions from here.
-# Below them, what a release takes from Debian as it is: the font, the toolchains' code.
+# Below them, what a release takes from Debian as it is: the font, pinned the same
+# way; the toolchains' code, named by the package installed and never pinned.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 # The suites whose sources share the archive's pool (debian_adresse): a version one of
 # them names stays there. scripts/epingler.sh moves a pin to the newest they name.
