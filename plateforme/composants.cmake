@@ -116,14 +116,19 @@ set(nsis_SOURCE nsis)
 # outils_installes(FICHIER): the versions of the toolchains installed here, with their
 # Debian source files' sha256, as versions.cmake names a pin's: what
 # scripts/epingler.sh --installes read from the archive's signed Sources into FICHIER,
-# read again only when a toolchain installed has changed. None is pinned: an apt
-# upgrade never stops a release, whose bill names what built it.
+# read again only when a toolchain installed, or what reads or names them, has changed.
+# None is pinned: an apt upgrade never stops a release, whose bill names what built it.
 macro(outils_installes fichier)
   if(EXISTS ${fichier})
     include(${fichier})
   endif()
   set(_outils "")
   set(_lire OFF)
+  foreach(_f ${RACINE}/scripts/epingler.sh ${RACINE}/plateforme/bibliotheques/versions.cmake)
+    if(NOT EXISTS ${fichier} OR ${_f} IS_NEWER_THAN ${fichier})
+      set(_lire ON)
+    endif()
+  endforeach()
   foreach(_p ${DEBIAN_OUTILS})
     execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${_p}_PAQUET} OUTPUT_VARIABLE _v ERROR_QUIET)
     if(_v)
@@ -133,7 +138,7 @@ macro(outils_installes fichier)
       endif()
     endif()
   endforeach()
-  if(_lire)
+  if(_lire AND _outils)
     execute_process(COMMAND bash ${RACINE}/scripts/epingler.sh --installes ${fichier} ${_outils} RESULT_VARIABLE _etat)
     if(_etat)
       message(FATAL_ERROR "the toolchains' Debian sources could not be read from the archive's signed Sources "

@@ -7,7 +7,9 @@
 #   nomenclature(TITRE "the Windows zip" DOSSIER FILES SORTIE FILE.cdx.json VERSION 1.0.0
 #                DATE EPOCH [COMPILATEUR PATH] [CONTROLE DEBIAN/control]
 #                COMPOSANTS c... NOTICES where-each-notice-is...)
-# NOTICES names, for each of COMPOSANTS in turn, where its notice is in the release.
+# NOTICES names, for each of COMPOSANTS in turn, where its notice is in the release;
+# without it, each is the component's own file in the repository (_TEXTE), where the
+# source tarball has it.
 # A script that runs it alone, with -P, passes the same as -D: see the end.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/composants.cmake)
@@ -40,6 +42,12 @@ function(nomenclature)
   endforeach()
   if(NOT _DATE MATCHES "^[0-9]+$")
     message(FATAL_ERROR "nomenclature: no release date (DATE, or SOURCE_DATE_EPOCH for CPack)")
+  endif()
+  if(NOT DEFINED _NOTICES)
+    foreach(c ${_COMPOSANTS})
+      file(RELATIVE_PATH f ${RACINE} ${${c}_TEXTE})
+      list(APPEND _NOTICES ${f})
+    endforeach()
   endif()
   list(LENGTH _COMPOSANTS n)
   list(LENGTH _NOTICES m)

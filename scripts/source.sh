@@ -37,10 +37,10 @@ cp "$sortie/$orig" "$sortie/$haut.tar.xz"
 
 # The bill of materials, of the files as the tarball unpacks them.
 tar -x -p -C "$sortie" -f "$sortie/$orig"
-# Its notices are the repository's own files; no compiler built it.
+# Its notices are the components' own files, where the repository has them; no
+# compiler built it.
 cmake -DTITRE="the source tarball" -DDOSSIER="$sortie/$haut" -DSORTIE="$sortie/$haut.cdx.json" -DVERSION="$version" \
-  -DDATE="$date" "-DCOMPOSANTS=gavremo;Blankenburg" "-DNOTICES=LICENSE;font/LICENSE-Blankenburg.txt" \
-  -P plateforme/nomenclature.cmake
+  -DDATE="$date" "-DCOMPOSANTS=gavremo;Blankenburg" -P plateforme/nomenclature.cmake
 
 # The Debian source package: that unpacked tree, and debian/ as git tracks it, with the
 # same modes and date whatever the checkout's, since its tarball keeps them; its folders
