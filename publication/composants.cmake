@@ -38,6 +38,13 @@ endfunction()
 # The Windows C runtime and winpthreads, from Debian's mingw-w64, inside gavremo.exe.
 set(mingw-w64_NOM mingw-w64)
 set(mingw-w64_SPDX "ZPL-2.1 AND MIT AND BSD-3-Clause")
+set(mingw-w64_TEXTE /usr/share/doc/mingw-w64-i686-dev/copyright)
+# GCC's runtime, which -static puts inside gavremo.exe too: libstdc++, libgcc, libssp,
+# from Debian's gcc-mingw-w64, built from gcc-12-source. Its licence is the GPL with
+# the runtime library exception, which lets a program built with it ship under its own.
+set(gcc_NOM GCC)
+set(gcc_SPDX "GPL-3.0-or-later WITH GCC-exception-3.1")
+set(gcc_TEXTE /usr/share/common-licenses/GPL-3 /usr/share/doc/gcc-mingw-w64-base/copyright)
 # The stubs of makensis, which start the setup and the uninstaller it writes.
 set(nsis_NOM NSIS)
 set(nsis_SPDX "Zlib AND CPL-1.0")
@@ -59,6 +66,9 @@ set(musl_ARCHIVES libc)
 set(musl_CHEMINS system/lib/libc/musl/*)
 set(musl_SPDX "MIT AND BSD-2-Clause")
 set(musl_TEXTE ${EMSCRIPTEN}/system/lib/libc/musl/COPYRIGHT)
+# Its COPYRIGHT leaves the 2-clause BSD licence of some of its files to those files:
+# the text is Debian's paragraph of that name.
+set(musl_PARAGRAPHES BSD-2-clause)
 foreach(llvm libc++ libc++abi compiler-rt)
   set(${llvm}_NOM ${llvm})
   set(${llvm}_SPDX "Apache-2.0 WITH LLVM-exception")
@@ -97,33 +107,85 @@ set(Blankenburg_SOURCE fonts-blankenburg)
 foreach(c ${EMSCRIPTEN_COMPOSANTS})
   set(${c}_SOURCE emscripten)
 endforeach()
+# The components the link takes from a toolchain, known by its Debian source package.
+set(COMPOSANTS_OUTILS mingw-w64 gcc)
+set(mingw-w64_SOURCE mingw-w64)
+set(gcc_SOURCE gcc-mingw-w64)
+set(nsis_SOURCE nsis)
 
-# version_installee(SOURCE): for a toolchain (one with a _PAQUET in versions.cmake),
-# stops when the version installed is not the one whose sources a bill of materials names.
-function(version_installee source)
-  if(NOT DEFINED ${source}_PAQUET)
-    return()
+# outils_installes(FICHIER): the versions of the toolchains installed here, with their
+# Debian source files' sha256, as versions.cmake names a pin's: what
+# scripts/epingler.sh --installes read from the archive's signed Sources into FICHIER,
+# read again only when a toolchain installed, or what reads or names them, has changed.
+# None is pinned: an apt upgrade never stops a release, whose bill names what built it.
+macro(outils_installes fichier)
+  if(EXISTS ${fichier})
+    include(${fichier})
   endif()
-  execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${source}_PAQUET} OUTPUT_VARIABLE installe ERROR_QUIET)
-  if(NOT installe STREQUAL ${source}_DEBIAN)
-    message(FATAL_ERROR "Debian's ${source} here is '${installe}', not the ${${source}_DEBIAN} of versions.cmake: "
-            "name there the version installed, and the sha256 of its source files")
+  set(_outils "")
+  set(_lire OFF)
+  foreach(_f ${RACINE}/scripts/epingler.sh ${RACINE}/plateforme/bibliotheques/versions.cmake)
+    if(NOT EXISTS ${fichier} OR ${_f} IS_NEWER_THAN ${fichier})
+      set(_lire ON)
+    endif()
+  endforeach()
+  foreach(_p ${DEBIAN_OUTILS})
+    execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${_p}_PAQUET} OUTPUT_VARIABLE _v ERROR_QUIET)
+    if(_v)
+      list(APPEND _outils ${_p})
+      if(NOT _v STREQUAL "${${_p}_DEBIAN}")
+        set(_lire ON)
+      endif()
+    endif()
+  endforeach()
+  if(_lire AND _outils)
+    execute_process(COMMAND bash ${RACINE}/scripts/epingler.sh --installes ${fichier} ${_outils} RESULT_VARIABLE _etat)
+    if(_etat)
+      message(FATAL_ERROR "the toolchains' Debian sources could not be read from the archive's signed Sources "
+              "(above): a bill of materials names them, so a build needs the archive once for each toolchain installed")
+    endif()
+    include(${fichier})
   endif()
-endfunction()
+  foreach(_p ${_outils})
+    foreach(_s ${_p} ${${_p}_CONSTRUIT})
+      debian_fichiers(${_s})
+    endforeach()
+  endforeach()
+  # A component's upstream version is that of the sources it was built from, where its
+  # package names them: GCC's runtime is GCC 12.2.0, not gcc-mingw-w64 25.2.
+  foreach(_c ${COMPOSANTS_OUTILS})
+    if(${${_c}_SOURCE}_CONSTRUIT)
+      list(GET ${${_c}_SOURCE}_CONSTRUIT 0 _s)
+      set(${_c}_AMONT ${${_s}_AMONT})
+    endif()
+  endforeach()
+endmacro()
 
 # composants_lien(TRACE VARIABLE): the components whose code the link named in TRACE
-# took, in a fixed order: the game and its font, our libraries, Emscripten's. An
-# archive no component claims stops the build: it would ship with no notice.
+# took (-Wl,--trace), in a fixed order: the game and its font, our libraries, the
+# toolchains'. Each archive is known by the library it is (_LIB, _ARCHIVES), else by
+# the Debian source package that installed it (_SOURCE). An archive no component
+# claims stops the build: it would ship with no notice.
 function(composants_lien trace variable)
   file(STRINGS ${trace} lignes)
-  set(pris gavremo Blankenburg emscripten)
+  set(pris gavremo Blankenburg)
+  set(vus "")
   foreach(ligne ${lignes})
-    string(REGEX REPLACE "\\(.*" "" objet "${ligne}")
+    # A member as GNU ld names it (-t -t), "(ARCHIVE)MEMBER", or as wasm-ld does,
+    # "ARCHIVE(MEMBER)"; an archive GNU ld only opened, alone on its line, gave nothing.
+    if(ligne MATCHES "^\\(([^)]*)\\)")
+      set(objet "${CMAKE_MATCH_1}")
+    elseif(ligne MATCHES "\\.a$")
+      continue()
+    else()
+      string(REGEX REPLACE "\\(.*" "" objet "${ligne}")
+    endif()
     get_filename_component(archive "${objet}" NAME_WE)
     # The game's own objects and its embedded files, in the build folder.
-    if(NOT IS_ABSOLUTE "${objet}" OR archive STREQUAL "embedded_files")
+    if(NOT IS_ABSOLUTE "${objet}" OR archive STREQUAL "embedded_files" OR objet IN_LIST vus)
       continue()
     endif()
+    list(APPEND vus "${objet}")
     set(trouve "")
     foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
       if(archive STREQUAL "lib${${paquet}_LIB}")
@@ -132,19 +194,32 @@ function(composants_lien trace variable)
     endforeach()
     foreach(c ${EMSCRIPTEN_COMPOSANTS})
       if(archive IN_LIST ${c}_ARCHIVES)
-        list(APPEND trouve ${c})
+        list(APPEND trouve ${c} emscripten)
       endif()
     endforeach()
     if(NOT trouve)
-      message(FATAL_ERROR "the page's link took ${objet}, which no component of "
+      get_filename_component(vrai "${objet}" REALPATH)
+      execute_process(COMMAND dpkg -S ${vrai} OUTPUT_VARIABLE binaire ERROR_QUIET)
+      string(REGEX REPLACE ":.*" "" binaire "${binaire}")
+      if(binaire)
+        execute_process(COMMAND dpkg-query -W -f=\${source:Package} ${binaire} OUTPUT_VARIABLE source ERROR_QUIET)
+        foreach(c ${COMPOSANTS_OUTILS})
+          if(source STREQUAL "${${c}_SOURCE}")
+            list(APPEND trouve ${c})
+          endif()
+        endforeach()
+      endif()
+    endif()
+    if(NOT trouve)
+      message(FATAL_ERROR "the link took ${objet}, which no component of "
               "publication/composants.cmake or versions.cmake claims: name it there, with its licence")
     endif()
     list(APPEND pris ${trouve})
   endforeach()
-  set(ordre gavremo Blankenburg ${DEBIAN_BIBLIOTHEQUES} ${EMSCRIPTEN_COMPOSANTS})
+  set(ordre gavremo Blankenburg ${DEBIAN_BIBLIOTHEQUES} ${EMSCRIPTEN_COMPOSANTS} ${COMPOSANTS_OUTILS})
   set(liste "")
   foreach(c ${ordre})
-    if(c IN_LIST pris)
+    if(c IN_LIST pris AND NOT c IN_LIST liste)
       list(APPEND liste ${c})
     endif()
   endforeach()
@@ -152,7 +227,8 @@ function(composants_lien trace variable)
 endfunction()
 
 # notice_emscripten(COMPOSANT VARIABLE): the paragraph of Debian's copyright file for
-# the component's files, and the text of each licence that paragraph names.
+# the component's files, and the text of each licence that paragraph names, or that
+# the component's _PARAGRAPHES adds.
 function(notice_emscripten composant variable)
   file(READ ${EMSCRIPTEN_COPYRIGHT} tout)
   string(REPLACE ";" "\\;" tout "${tout}")
@@ -168,6 +244,7 @@ function(notice_emscripten composant variable)
   if(NOT texte)
     message(FATAL_ERROR "${EMSCRIPTEN_COPYRIGHT} has no paragraph for ${${composant}_CHEMINS}")
   endif()
+  list(APPEND noms ${${composant}_PARAGRAPHES})
   foreach(nom ${noms})
     foreach(p IN LISTS paragraphes)
       if(p MATCHES "^License: ([^\n]*)\n" AND CMAKE_MATCH_1 STREQUAL "${nom}")
@@ -176,4 +253,14 @@ function(notice_emscripten composant variable)
     endforeach()
   endforeach()
   set(${variable} "${texte}" PARENT_SCOPE)
+endfunction()
+
+# notices_fichiers(VARIABLE COMPOSANT...): where the zip and the setup keep each
+# component's notice, LICENSE-<its name>.txt beside the game.
+function(notices_fichiers variable)
+  set(l "")
+  foreach(c ${ARGN})
+    list(APPEND l LICENSE-${${c}_NOM}.txt)
+  endforeach()
+  set(${variable} ${l} PARENT_SCOPE)
 endfunction()

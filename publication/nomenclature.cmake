@@ -1,41 +1,18 @@
-# A release's bill of materials in CycloneDX 1.6 JSON: what it ships (each file and its
-# sha256, from DOSSIER), the components inside it with their versions, licences, purls
-# and the sha256 of their Debian sources, the Debian packages it depends on (a .deb),
-# and the compilers that built it (a source tarball has none). Dated with the release,
-# its serial number a UUID made from its content, so that the same release has the
-# same bytes.
-#   cmake -DSORTE=page|zip|setup|deb|source -DDOSSIER=FILES -DSORTIE=FILE.cdx.json -DVERSION=1.0.0
-#         -DDATE=EPOCH [-DCOMPILATEUR=PATH] [-DLIEN=lien.txt] [-DCONTROLE=DEBIAN/control]
-#         -P nomenclature.cmake
-# It may also be included, with those variables set, by a script of the build.
+# nomenclature(): a release's bill of materials in CycloneDX 1.6 JSON: what it ships
+# (each file and its sha256, from DOSSIER), the components inside it with their
+# versions, licences, purls and the sha256 of their Debian sources, the Debian packages
+# it depends on (a .deb's CONTROLE), and the compiler that built it (none for a source
+# tarball, which has no COMPILATEUR). Dated with the release, its serial number a UUID
+# made from its content, so that the same release has the same bytes.
+#   nomenclature(TITRE "the Windows zip" DOSSIER FILES SORTIE FILE.cdx.json VERSION 1.0.0
+#                DATE EPOCH [COMPILATEUR PATH] [CONTROLE DEBIAN/control]
+#                COMPOSANTS c... NOTICES where-each-notice-is...)
+# NOTICES names, for each of COMPOSANTS in turn, where its notice is in the release;
+# without it, each is the component's own file in the repository (_TEXTE), where the
+# source tarball has it.
+# A script that runs it alone, with -P, passes the same as -D: see the end.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/composants.cmake)
-
-# The components inside each release, and where its notice is in it.
-if(SORTE STREQUAL "page")
-  composants_lien(${LIEN} composants)
-elseif(SORTE STREQUAL "zip")
-  set(composants gavremo Blankenburg ${DEBIAN_BIBLIOTHEQUES} mingw-w64)
-elseif(SORTE STREQUAL "setup")
-  set(composants gavremo Blankenburg ${DEBIAN_BIBLIOTHEQUES} mingw-w64 nsis)
-elseif(SORTE STREQUAL "deb")
-  set(composants gavremo)   # the font is fonts-blankenburg's, a package it depends on
-elseif(SORTE STREQUAL "source")
-  set(composants gavremo Blankenburg)
-else()
-  message(FATAL_ERROR "nomenclature.cmake: SORTE is page, zip, setup, deb or source, not '${SORTE}'")
-endif()
-foreach(c ${composants})
-  if(SORTE STREQUAL "page")
-    set(${c}_NOTICE "licences.html#${c}")
-  elseif(SORTE STREQUAL "deb")
-    set(${c}_NOTICE usr/share/doc/gavremo/copyright)
-  elseif(SORTE STREQUAL "source")   # the very file of the repository
-    file(RELATIVE_PATH ${c}_NOTICE ${RACINE} ${${c}_TEXTE})
-  else()
-    set(${c}_NOTICE LICENSE-${${c}_NOM}.txt)
-  endif()
-endforeach()
 
 # A Debian version in a purl: its + and : encoded.
 function(purl paquet version variable)
@@ -55,114 +32,137 @@ macro(propriete json nom valeur)
   ajouter(${json} properties "{\"name\": \"${nom}\", \"value\": \"${valeur}\"}")
 endmacro()
 
-if(NOT DATE MATCHES "^[0-9]+$")
-  message(FATAL_ERROR "nomenclature.cmake: no release date (DATE, or SOURCE_DATE_EPOCH for CPack)")
-endif()
-set(doc "{\"bomFormat\": \"CycloneDX\", \"specVersion\": \"1.6\", \"serialNumber\": \"\", \"version\": 1}")
-set(ENV{SOURCE_DATE_EPOCH} ${DATE})
-string(TIMESTAMP quand "%Y-%m-%dT%H:%M:%SZ" UTC)
-set(nom_sorte "the .deb")
-if(SORTE STREQUAL "zip")
-  set(nom_sorte "the Windows zip")
-elseif(SORTE STREQUAL "setup")
-  set(nom_sorte "the Windows setup")
-elseif(SORTE STREQUAL "page")
-  set(nom_sorte "the web page")
-elseif(SORTE STREQUAL "source")
-  set(nom_sorte "the source tarball")
-endif()
-string(JSON doc SET "${doc}" metadata "{\"timestamp\": \"${quand}\", \"tools\": {\"components\": []},
-  \"component\": {\"type\": \"application\", \"bom-ref\": \"release\", \"name\": \"gavremo\",
-  \"version\": \"${VERSION}\", \"description\": \"Gavremo ${VERSION}, ${nom_sorte}\"}}")
-string(JSON doc SET "${doc}" components "[]")
-string(JSON doc SET "${doc}" dependencies "[]")
-
-# The compiler that built it: its Debian source package, at the version of the binary
-# package that gave it. A source tarball has none.
-if(SORTE STREQUAL "source")
-  string(JSON doc REMOVE "${doc}" metadata tools)
-else()
-  get_filename_component(vrai ${COMPILATEUR} REALPATH)
-  execute_process(COMMAND dpkg -S ${vrai} OUTPUT_VARIABLE binaire ERROR_QUIET)
-  string(REGEX REPLACE ":.*" "" binaire "${binaire}")
-  execute_process(COMMAND dpkg-query -W -f=\${source:Package}\t\${Version}\t\${Architecture} ${binaire}
-                  OUTPUT_VARIABLE outil ERROR_QUIET)
-  if(NOT outil MATCHES "^([^\t]+)\t([^\t]+)\t(.+)$")
-    message(FATAL_ERROR "nomenclature.cmake: no Debian package gives ${COMPILATEUR}")
+function(nomenclature)
+  cmake_parse_arguments(PARSE_ARGV 0 "" "" "TITRE;DOSSIER;SORTIE;VERSION;DATE;COMPILATEUR;CONTROLE"
+                        "COMPOSANTS;NOTICES")
+  foreach(a TITRE DOSSIER SORTIE VERSION COMPOSANTS)
+    if(NOT _${a})
+      message(FATAL_ERROR "nomenclature: no ${a}")
+    endif()
+  endforeach()
+  if(NOT _DATE MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "nomenclature: no release date (DATE, or SOURCE_DATE_EPOCH for CPack)")
   endif()
-  purl(${binaire} ${CMAKE_MATCH_2} p)
-  ajouter(doc "metadata;tools;components" "{\"type\": \"application\", \"name\": \"${CMAKE_MATCH_1}\",
-    \"version\": \"${CMAKE_MATCH_2}\", \"purl\": \"${p}?arch=${CMAKE_MATCH_3}\"}")
-endif()
-
-set(dependances "")
-foreach(c ${composants})
-  set(j "{\"type\": \"library\", \"bom-ref\": \"${c}\", \"name\": \"${${c}_NOM}\"}")
-  # The Debian source package it comes from (Emscripten's for what Emscripten links in:
-  # a purl's subpath names its folder or file there).
-  set(source ${${c}_SOURCE})
-  set(sous "")
-  if(c IN_LIST EMSCRIPTEN_COMPOSANTS AND NOT c STREQUAL "emscripten")
-    string(REGEX REPLACE "/\\*$" "" sous "#${${c}_CHEMINS}")
-  elseif(c STREQUAL "gavremo")
-    string(JSON j SET "${j}" type "\"application\"")
-    string(JSON j SET "${j}" version "\"${VERSION}\"")
-  endif()
-  string(JSON j SET "${j}" licenses "[{\"expression\": \"${${c}_SPDX}\"}]")
-  # Its Debian version, and the Debian source files it was built from, each with its sha256.
-  if(source)
-    version_installee(${source})
-    string(JSON j SET "${j}" version "\"${${source}_DEBIAN}\"")
-    purl(${source} ${${source}_DEBIAN} p)
-    string(JSON j SET "${j}" purl "\"${p}?arch=source${sous}\"")
-    string(JSON j SET "${j}" externalReferences "[]")
-    foreach(f somme IN ZIP_LISTS ${source}_NOMS ${source}_SOMMES)
-      debian_adresse(https://deb.debian.org/debian ${source} ${f} adresse)
-      ajouter(j externalReferences "{\"type\": \"source-distribution\", \"url\": \"${adresse}\",
-        \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
+  if(NOT DEFINED _NOTICES)
+    foreach(c ${_COMPOSANTS})
+      file(RELATIVE_PATH f ${RACINE} ${${c}_TEXTE})
+      list(APPEND _NOTICES ${f})
     endforeach()
   endif()
-  string(JSON j SET "${j}" properties "[]")
-  if(DEFINED ${c}_AMONT)
-    propriete(j gavremo:upstream-version ${${c}_AMONT})
+  list(LENGTH _COMPOSANTS n)
+  list(LENGTH _NOTICES m)
+  if(NOT n EQUAL m)
+    message(FATAL_ERROR "nomenclature: ${n} COMPOSANTS, ${m} NOTICES: one notice each")
   endif()
-  propriete(j gavremo:notice ${${c}_NOTICE})
-  ajouter(doc components "${j}")
-  string(APPEND dependances "\"${c}\", ")
-endforeach()
+  set(doc "{\"bomFormat\": \"CycloneDX\", \"specVersion\": \"1.6\", \"serialNumber\": \"\", \"version\": 1}")
+  set(ENV{SOURCE_DATE_EPOCH} ${_DATE})
+  string(TIMESTAMP quand "%Y-%m-%dT%H:%M:%SZ" UTC)
+  string(JSON doc SET "${doc}" metadata "{\"timestamp\": \"${quand}\", \"tools\": {\"components\": []},
+    \"component\": {\"type\": \"application\", \"bom-ref\": \"release\", \"name\": \"gavremo\",
+    \"version\": \"${_VERSION}\", \"description\": \"Gavremo ${_VERSION}, ${_TITRE}\"}}")
+  string(JSON doc SET "${doc}" components "[]")
+  string(JSON doc SET "${doc}" dependencies "[]")
 
-# What the .deb depends on, by name: CycloneDX 1.6 has no field for a version range.
-if(SORTE STREQUAL "deb")
-  file(STRINGS ${CONTROLE} depends REGEX "^Depends: ")
-  string(REGEX REPLACE "^Depends: " "" depends "${depends}")
-  string(REPLACE ", " ";" depends "${depends}")
-  foreach(d ${depends})
-    string(REGEX MATCH "^([^ ]+)( \\((.*)\\))?$" _ "${d}")
-    set(j "{\"type\": \"library\", \"bom-ref\": \"deb:${CMAKE_MATCH_1}\", \"name\": \"${CMAKE_MATCH_1}\",
-      \"scope\": \"required\", \"purl\": \"pkg:deb/debian/${CMAKE_MATCH_1}\", \"properties\": []}")
-    if(CMAKE_MATCH_3)
-      propriete(j gavremo:version-range "${CMAKE_MATCH_3}")
+  # The compiler that built it: its Debian source package, at the version of the binary
+  # package that gave it. A source tarball has none.
+  if(NOT _COMPILATEUR)
+    string(JSON doc REMOVE "${doc}" metadata tools)
+  else()
+    get_filename_component(vrai ${_COMPILATEUR} REALPATH)
+    execute_process(COMMAND dpkg -S ${vrai} OUTPUT_VARIABLE binaire ERROR_QUIET)
+    string(REGEX REPLACE ":.*" "" binaire "${binaire}")
+    execute_process(COMMAND dpkg-query -W -f=\${source:Package}\t\${Version}\t\${Architecture} ${binaire}
+                    OUTPUT_VARIABLE outil ERROR_QUIET)
+    if(NOT outil MATCHES "^([^\t]+)\t([^\t]+)\t(.+)$")
+      message(FATAL_ERROR "nomenclature: no Debian package gives ${_COMPILATEUR}")
     endif()
-    ajouter(doc components "${j}")
-    string(APPEND dependances "\"deb:${CMAKE_MATCH_1}\", ")
-  endforeach()
-endif()
-
-# Each file it ships, by its path in the release.
-file(GLOB_RECURSE livres RELATIVE ${DOSSIER} ${DOSSIER}/*)
-list(SORT livres)
-foreach(f ${livres})
-  if(f MATCHES "\\.cdx\\.json$|^DEBIAN/" OR IS_SYMLINK ${DOSSIER}/${f})
-    continue()
+    purl(${binaire} ${CMAKE_MATCH_2} p)
+    ajouter(doc "metadata;tools;components" "{\"type\": \"application\", \"name\": \"${CMAKE_MATCH_1}\",
+      \"version\": \"${CMAKE_MATCH_2}\", \"purl\": \"${p}?arch=${CMAKE_MATCH_3}\"}")
   endif()
-  file(SHA256 ${DOSSIER}/${f} somme)
-  ajouter(doc components "{\"type\": \"file\", \"bom-ref\": \"file:${f}\", \"name\": \"${f}\",
-    \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
-endforeach()
 
-string(REGEX REPLACE ", $" "" dependances "${dependances}")
-ajouter(doc dependencies "{\"ref\": \"release\", \"dependsOn\": [${dependances}]}")
-# The serial number: a name-based UUID of everything else.
-string(UUID uuid NAMESPACE 6ba7b811-9dad-11d1-80b4-00c04fd430c8 NAME "${doc}" TYPE SHA1)
-string(JSON doc SET "${doc}" serialNumber "\"urn:uuid:${uuid}\"")
-file(WRITE ${SORTIE} "${doc}\n")
+  set(dependances "")
+  foreach(c notice IN ZIP_LISTS _COMPOSANTS _NOTICES)
+    set(j "{\"type\": \"library\", \"bom-ref\": \"${c}\", \"name\": \"${${c}_NOM}\"}")
+    # The Debian source package it comes from (Emscripten's for what Emscripten links in:
+    # a purl's subpath names its folder or file there).
+    set(source ${${c}_SOURCE})
+    set(sous "")
+    if(c IN_LIST EMSCRIPTEN_COMPOSANTS AND NOT c STREQUAL "emscripten")
+      string(REGEX REPLACE "/\\*$" "" sous "#${${c}_CHEMINS}")
+    elseif(c STREQUAL "gavremo")
+      string(JSON j SET "${j}" type "\"application\"")
+      string(JSON j SET "${j}" version "\"${_VERSION}\"")
+    endif()
+    string(JSON j SET "${j}" licenses "[{\"expression\": \"${${c}_SPDX}\"}]")
+    # Its Debian version, and the Debian source files it was built from, each with its sha256.
+    if(source)
+      if(NOT DEFINED ${source}_DEBIAN)
+        message(FATAL_ERROR "nomenclature: no version of ${source} for ${c}: versions.cmake pins it, or, "
+                "a toolchain, outils_installes() reads the one installed")
+      endif()
+      string(JSON j SET "${j}" version "\"${${source}_DEBIAN}\"")
+      purl(${source} ${${source}_DEBIAN} p)
+      string(JSON j SET "${j}" purl "\"${p}?arch=source${sous}\"")
+      string(JSON j SET "${j}" externalReferences "[]")
+      # And those of the packages it was built from (a toolchain's Built-Using).
+      foreach(s ${source} ${${source}_CONSTRUIT})
+        foreach(f somme IN ZIP_LISTS ${s}_NOMS ${s}_SOMMES)
+          debian_adresse(https://deb.debian.org/debian ${s} ${f} adresse)
+          ajouter(j externalReferences "{\"type\": \"source-distribution\", \"url\": \"${adresse}\",
+            \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
+        endforeach()
+      endforeach()
+    endif()
+    string(JSON j SET "${j}" properties "[]")
+    if(DEFINED ${c}_AMONT)
+      propriete(j gavremo:upstream-version ${${c}_AMONT})
+    endif()
+    propriete(j gavremo:notice ${notice})
+    ajouter(doc components "${j}")
+    string(APPEND dependances "\"${c}\", ")
+  endforeach()
+
+  # What the .deb depends on, by name: CycloneDX 1.6 has no field for a version range.
+  if(_CONTROLE)
+    file(STRINGS ${_CONTROLE} depends REGEX "^Depends: ")
+    string(REGEX REPLACE "^Depends: " "" depends "${depends}")
+    string(REPLACE ", " ";" depends "${depends}")
+    foreach(d ${depends})
+      string(REGEX MATCH "^([^ ]+)( \\((.*)\\))?$" _ "${d}")
+      set(j "{\"type\": \"library\", \"bom-ref\": \"deb:${CMAKE_MATCH_1}\", \"name\": \"${CMAKE_MATCH_1}\",
+        \"scope\": \"required\", \"purl\": \"pkg:deb/debian/${CMAKE_MATCH_1}\", \"properties\": []}")
+      if(CMAKE_MATCH_3)
+        propriete(j gavremo:version-range "${CMAKE_MATCH_3}")
+      endif()
+      ajouter(doc components "${j}")
+      string(APPEND dependances "\"deb:${CMAKE_MATCH_1}\", ")
+    endforeach()
+  endif()
+
+  # Each file it ships, by its path in the release.
+  file(GLOB_RECURSE livres RELATIVE ${_DOSSIER} ${_DOSSIER}/*)
+  list(SORT livres)
+  foreach(f ${livres})
+    if(f MATCHES "\\.cdx\\.json$|^DEBIAN/" OR IS_SYMLINK ${_DOSSIER}/${f})
+      continue()
+    endif()
+    file(SHA256 ${_DOSSIER}/${f} somme)
+    ajouter(doc components "{\"type\": \"file\", \"bom-ref\": \"file:${f}\", \"name\": \"${f}\",
+      \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
+  endforeach()
+
+  string(REGEX REPLACE ", $" "" dependances "${dependances}")
+  ajouter(doc dependencies "{\"ref\": \"release\", \"dependsOn\": [${dependances}]}")
+  # The serial number: a name-based UUID of everything else.
+  string(UUID uuid NAMESPACE 6ba7b811-9dad-11d1-80b4-00c04fd430c8 NAME "${doc}" TYPE SHA1)
+  string(JSON doc SET "${doc}" serialNumber "\"urn:uuid:${uuid}\"")
+  file(WRITE ${_SORTIE} "${doc}\n")
+endfunction()
+
+# Run alone: cmake -DTITRE=... -DDOSSIER=... -DSORTIE=... -DVERSION=... -DDATE=...
+#   [-DCOMPILATEUR=...] [-DCONTROLE=...] "-DCOMPOSANTS=a;b" "-DNOTICES=x;y" -P nomenclature.cmake
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  nomenclature(TITRE ${TITRE} DOSSIER ${DOSSIER} SORTIE ${SORTIE} VERSION ${VERSION} DATE ${DATE}
+               COMPILATEUR ${COMPILATEUR} CONTROLE ${CONTROLE} COMPOSANTS ${COMPOSANTS} NOTICES ${NOTICES})
+endif()

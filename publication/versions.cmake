@@ -4,7 +4,8 @@
 # names it), the credit its licence asks for in a program's documentation, and the name
 # the game ships it under. The superbuild takes nothing else; the zip's readme, the
 # page's licences and every bill of materials take their versions from here.
-# Below them, what a release takes from Debian as it is: the font, the toolchains' code.
+# Below them, what a release takes from Debian as it is: the font, pinned the same
+# way; the toolchains' code, named by the package installed and never pinned.
 set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 # The suites whose sources share the archive's pool (debian_adresse): a version one of
 # them names stays there. scripts/epingler.sh moves a pin to the newest they name.
@@ -67,11 +68,8 @@ set(sdl-mixer1.2_SPDX "Zlib")
 set(sdl-mixer1.2_LIB SDL_mixer)
 
 # What goes into a release file from Debian without being built here: the font, as its
-# package ships it, and the toolchains' own code, from the packages installed at these
-# versions (_PAQUET): Emscripten's runtime and libraries in the page, mingw-w64's
-# runtime in gavremo.exe, and the stubs of makensis, whose bytes start the Windows setup
-# and its uninstaller.
-set(DEBIAN_EMPRUNTS fonts-blankenburg emscripten mingw-w64 nsis)
+# package ships it, pinned like the libraries.
+set(DEBIAN_EMPRUNTS fonts-blankenburg)
 
 set(fonts-blankenburg_DEBIAN 0.1-3)
 set(fonts-blankenburg_FICHIERS
@@ -79,33 +77,22 @@ set(fonts-blankenburg_FICHIERS
   fonts-blankenburg_0.1.orig.tar.gz f83c895294a9796a8c55c5376a591d6cf832039768c2460ec57253478e1f7699
   fonts-blankenburg_0.1-3.debian.tar.xz 061ac38f0f3c086e388451907c462366753244e006310c64c5525201c07bbfd4)
 
-set(emscripten_DEBIAN 3.1.6~dfsg-5)
+# The toolchains whose own code a release holds: Emscripten's runtime and libraries in
+# the page, mingw-w64's runtime and GCC's (libstdc++, libgcc, libssp) in gavremo.exe,
+# the stubs of makensis, which start the Windows setup and its uninstaller. Not pinned:
+# a bill names the version installed (the binary package _PAQUET gives), with its
+# source files' sha256 from the archive's signed Sources (scripts/epingler.sh --installes).
+set(DEBIAN_OUTILS emscripten mingw-w64 gcc-mingw-w64 nsis)
 set(emscripten_PAQUET emscripten)
-set(emscripten_FICHIERS
-  emscripten_3.1.6~dfsg-5.dsc ff6243076ae975467cc80640f6a441cc5a7402fcf6150d398247575e0213e32d
-  emscripten_3.1.6~dfsg.orig.tar.xz 0a91953cc63b118b9553649de48a2d0731e668690b1f5f0189468fe892fa2c1a
-  emscripten_3.1.6~dfsg.orig-Xtypes.tar.xz 62d43b70d7a53fbab60b00bc6f82726bf4f867002bdff2022421d67070881f6f
-  emscripten_3.1.6~dfsg-5.debian.tar.xz d7a0947164bf5bf30d4dd8b43fe3206e85f0bb661d0448b7975779114b3c9799)
-
-set(mingw-w64_DEBIAN 10.0.0-3)
 set(mingw-w64_PAQUET mingw-w64-i686-dev)
-set(mingw-w64_FICHIERS
-  mingw-w64_10.0.0-3.dsc 8ea9e74761e39cf6fc93be1f254ef105b847a85a1fc6fdb09cbf16d6e4411b8a
-  mingw-w64_10.0.0.orig.tar.bz2 ba6b430aed72c63a3768531f6a3ffc2b0fde2c57a3b251450dcf489a894f0894
-  mingw-w64_10.0.0.orig.tar.bz2.asc 11fa49f55916cb7eb8f08fef92805c13bce38d5f76655d3734584e751354c33c
-  mingw-w64_10.0.0-3.debian.tar.xz 3ba56abfee3dc1fe3fad3b66105c5abde1f5aaa93df216f9938fc918b319de58)
-
-set(nsis_DEBIAN 3.08-3+deb12u1)
+set(gcc-mingw-w64_PAQUET gcc-mingw-w64-i686-posix)
 set(nsis_PAQUET nsis)
-set(nsis_FICHIERS
-  nsis_3.08-3+deb12u1.dsc 68b74caa1c1123d6771282b373b485d740ba8013f7b54bcc30238a3d54973278
-  nsis_3.08.orig.tar.bz2 a85270ad5386182abecb2470e3d7e9bec9fe4efd95210b13551cb386830d1e87
-  nsis_3.08-3+deb12u1.debian.tar.xz 15964a928584aadee8a71e35fc456d32f2e6b9b9ed491c6f6e49906cdffb3c07)
 
-foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_EMPRUNTS})
-  # The upstream version each Debian version packs: 1:2.1.5-2 is libjpeg-turbo 2.1.5.
+# debian_fichiers(PAQUET): its _FICHIERS as two lists, to walk together with
+# foreach(IN ZIP_LISTS): _NOMS and _SOMMES; and the upstream version its Debian version
+# packs, _AMONT: 1:2.1.5-2 is libjpeg-turbo 2.1.5.
+macro(debian_fichiers paquet)
   string(REGEX REPLACE "^([0-9]+:)?([0-9.]+).*" "\\2" ${paquet}_AMONT ${${paquet}_DEBIAN})
-  # Its files and their sha256 as two lists, to walk together: foreach(IN ZIP_LISTS).
   set(${paquet}_NOMS "")
   set(${paquet}_SOMMES "")
   foreach(x ${${paquet}_FICHIERS})
@@ -117,6 +104,9 @@ foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_EMPRUNTS})
       list(APPEND ${paquet}_SOMMES ${x})
     endif()
   endforeach()
+endmacro()
+foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_EMPRUNTS})
+  debian_fichiers(${paquet})
 endforeach()
 
 # debian_adresse(MIROIR PAQUET FICHIER VARIABLE): where the archive keeps a file of a

@@ -3,6 +3,10 @@
 # sha256 of their files, taken from the Sources of DEBIAN_SUITES once checked as apt
 # checks them: InRelease signed by Debian's key, the Sources file's sha256 the signed one.
 #   scripts/epingler.sh [PACKAGE...]      (none: every pinned package)
+# With --installes, moves no pin: writes to FILE, as versions.cmake would pin them, the
+# versions of the toolchains (DEBIAN_OUTILS) installed here and their files' sha256,
+# from the same checked Sources: what a bill of materials names as having built it.
+#   scripts/epingler.sh --installes FILE [TOOLCHAIN...]   (none: every toolchain)
 # GAVREMO_DEBIAN names another archive than apt's, GAVREMO_CLES another keyring.
 # Only the pins' lines change; the diff is printed, to review before committing.
 set -euo pipefail
@@ -13,8 +17,14 @@ archive=${GAVREMO_DEBIAN:-$(miroir)}
 archive=${archive%/}
 cles=${GAVREMO_CLES:-/usr/share/keyrings/debian-archive-keyring.gpg}
 liste() { sed -n "s/^set($1 \(.*\))$/\1/p" "$versions"; }
+installes=""
+[ "${1:-}" != --installes ] || { installes=${2:?--installes FILE}; shift 2; }
 paquets=("$@")
-[ $# -gt 0 ] || read -ra paquets <<<"$(liste DEBIAN_BIBLIOTHEQUES) $(liste DEBIAN_EMPRUNTS)"
+if [ $# -eq 0 ] && [ -n "$installes" ]; then
+  read -ra paquets <<<"$(liste DEBIAN_OUTILS)"
+elif [ $# -eq 0 ]; then
+  read -ra paquets <<<"$(liste DEBIAN_BIBLIOTHEQUES) $(liste DEBIAN_EMPRUNTS)"
+fi
 t=$(mktemp -d)
 en_partant "rm -rf '$t'"
 
@@ -36,6 +46,55 @@ for suite in $(liste DEBIAN_SUITES); do
   echec "no Sources.xz nor Sources.gz for $suite at $archive"
 done
 
+# fichiers PAQUET VERSION: the files of that version in the Sources, its .dsc first, as
+# debian.cmake wants it, one "  NAME SHA256" a line, the last closing the set().
+fichiers() {
+  awk -v p="$1" -v v="$2" 'BEGIN { RS = "" } {
+      n = split($0, l, "\n"); q = 0; w = 0; s = 0; delete f
+      for (i = 1; i <= n; i++) {
+        q = q || l[i] == "Package: " p; w = w || l[i] == "Version: " v
+        if (l[i] ~ /^[^ ]/) s = (l[i] == "Checksums-Sha256:"); else if (s) f[i] = l[i]
+      }
+      if (q && w) for (i = 1; i <= n; i++) if (i in f) print f[i]
+    }' "$t/Sources" | awk '!vu[$0]++ { print ($3 ~ /\.dsc$/ ? 0 : 1), "  " $3, $1 }' | sort -s -k1,1 | cut -d' ' -f2- >"$t/fichiers"
+  [ -s "$t/fichiers" ] || return 1
+  sed -i '$ s/$/)/' "$t/fichiers"
+}
+
+# The toolchains as installed: each Debian source version, which the binary package
+# named by _PAQUET gives, must be one the suites serve.
+if [ -n "$installes" ]; then
+  en_partant "rm -f '$installes.part'"
+  {
+    echo "# What scripts/epingler.sh --installes read: the toolchains installed, and their"
+    echo "# Debian source files' sha256 from the archive's signed Sources."
+    for p in "${paquets[@]}"; do
+      binaire=$(liste "${p}_PAQUET")
+      [ -n "$binaire" ] || echec "$p is no toolchain of versions.cmake (no ${p}_PAQUET)"
+      version=$(dpkg-query -W -f='${source:Version}' "$binaire" 2>/dev/null) || echec "$binaire is not installed"
+      fichiers "$p" "$version" || echec "the $p $version installed here is in no Sources of" \
+        "$(liste DEBIAN_SUITES) at $archive: no bill of materials can name its sources (apt upgrade installs the one served)"
+      echo "set(${p}_DEBIAN $version)"
+      echo "set(${p}_FICHIERS"
+      cat "$t/fichiers"
+      # The sources it was built from besides its own (Built-Using): gcc-mingw-w64's
+      # are gcc-12's, "gcc-12 (= 12.2.0-14+deb12u1)".
+      construit=""
+      while read -r s v; do
+        [ -n "$s" ] || continue
+        fichiers "$s" "$v" || echec "$binaire was built from $s $v, which no Sources of $(liste DEBIAN_SUITES) names"
+        echo "set(${s}_DEBIAN $v)"
+        echo "set(${s}_FICHIERS"
+        cat "$t/fichiers"
+        construit+=" $s"
+      done < <(dpkg-query -W -f='${Built-Using}\n' "$binaire" | tr ',' '\n' | sed -n 's/^ *\([^ ]*\) (= \([^)]*\)).*/\1 \2/p')
+      [ -z "$construit" ] || echo "set(${p}_CONSTRUIT${construit})"
+    done
+  } >"$installes.part"
+  mv "$installes.part" "$installes"
+  exit
+fi
+
 cp "$versions" "$t/avant.cmake"
 for p in "${paquets[@]}"; do
   grep -q "^set(${p//./\\.}_DEBIAN " "$versions" || echec "$p is not pinned in versions.cmake"
@@ -47,17 +106,7 @@ for p in "${paquets[@]}"; do
   [ -n "$version" ] || echec "$archive serves no $p in the Sources of $(liste DEBIAN_SUITES)"
   # A version's files never change in Debian's archive: its pin stays as it is.
   [ "$version" != "$(liste "${p}_DEBIAN")" ] || { echo "$p: $version, pinned already"; continue; }
-  # That version's files, its .dsc first, as debian.cmake wants it.
-  awk -v p="$p" -v v="$version" 'BEGIN { RS = "" } {
-      n = split($0, l, "\n"); q = 0; w = 0; s = 0; delete f
-      for (i = 1; i <= n; i++) {
-        q = q || l[i] == "Package: " p; w = w || l[i] == "Version: " v
-        if (l[i] ~ /^[^ ]/) s = (l[i] == "Checksums-Sha256:"); else if (s) f[i] = l[i]
-      }
-      if (q && w) for (i = 1; i <= n; i++) if (i in f) print f[i]
-    }' "$t/Sources" | awk '!vu[$0]++ { print ($3 ~ /\.dsc$/ ? 0 : 1), "  " $3, $1 }' | sort -s -k1,1 | cut -d' ' -f2- >"$t/fichiers"
-  [ -s "$t/fichiers" ] || echec "no files for $p $version in the Sources"
-  sed -i '$ s/$/)/' "$t/fichiers"
+  fichiers "$p" "$version" || echec "no files for $p $version in the Sources"
   awk -v p="$p" -v v="$version" -v fichiers="$t/fichiers" '
     index($0, "set(" p "_DEBIAN ") == 1 { print "set(" p "_DEBIAN " v ")"; next }
     $0 == "set(" p "_FICHIERS" { print; while ((getline l < fichiers) > 0) print l; saute = 1; next }

@@ -37,17 +37,19 @@ case "$travail" in
   # from a copy whose folders list their files in another order. node checks the zip's
   # and the setup's bills of materials, reading the setup with 7-Zip; nsis's makensis
   # makes the setup.
+  # curl, gpgv and the keyring: scripts/epingler.sh --installes reads the toolchains'
+  # sources from the archive's signed Sources, for the bills of materials.
   windows) paquets=(cmake make dpkg-dev zip unzip g++-mingw-w64-i686 binutils-mingw-w64-i686
-                    libgtest-dev disorderfs nodejs nsis p7zip-full)
+                    libgtest-dev disorderfs nodejs nsis p7zip-full curl gpgv debian-archive-keyring)
     command -v npm >/dev/null || paquets+=(npm) ;;
   # liblnk-utils: lnkinfo reads the setup's Start menu shortcut.
   wine) paquets=(wine wine32:i386 unzip liblnk-utils "${x[@]}") ;;
   # brotli and gzip compress the page once built; node serves it (web.sh --serve).
-  web) paquets=(cmake make emscripten python3 dpkg-dev brotli gzip nodejs)
+  web) paquets=(cmake make emscripten python3 dpkg-dev brotli gzip nodejs curl gpgv debian-archive-keyring)
     command -v npm >/dev/null || paquets+=(npm) ;;
   tests-web | son-web)
     # WebKitWebDriver starts the MiniBrowser of libwebkit2gtk-4.1-0, which needs a display.
-    paquets=(cmake make emscripten python3 dpkg-dev brotli gzip chromium firefox-esr webkit2gtk-driver xvfb pulseaudio nodejs
+    paquets=(cmake make emscripten python3 dpkg-dev brotli gzip curl gpgv debian-archive-keyring chromium firefox-esr webkit2gtk-driver xvfb pulseaudio nodejs
              disorderfs)
     command -v npm >/dev/null || paquets+=(npm)
     [ "$travail" = tests-web ] || paquets+=(gcc libpulse-dev libx11-dev libxtst-dev) ;;

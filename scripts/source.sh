@@ -37,8 +37,10 @@ cp "$sortie/$orig" "$sortie/$haut.tar.xz"
 
 # The bill of materials, of the files as the tarball unpacks them.
 tar -x -p -C "$sortie" -f "$sortie/$orig"
-cmake -DSORTE=source -DDOSSIER="$sortie/$haut" -DSORTIE="$sortie/$haut.cdx.json" -DVERSION="$version" \
-  -DDATE="$date" -P publication/nomenclature.cmake
+# Its notices are the components' own files, where the repository has them; no
+# compiler built it.
+cmake -DTITRE="the source tarball" -DDOSSIER="$sortie/$haut" -DSORTIE="$sortie/$haut.cdx.json" -DVERSION="$version" \
+  -DDATE="$date" "-DCOMPOSANTS=gavremo;Blankenburg" -P publication/nomenclature.cmake
 
 # The Debian source package: that unpacked tree, and debian/ as git tracks it, with the
 # same modes and date whatever the checkout's, since its tarball keeps them; its folders

@@ -36,8 +36,10 @@ foreach(f index.html licences.html manifest.webmanifest sw.js gavremo.js gavremo
   execute_process(COMMAND ${GZIP} -9 -n -c ${PAGE}/${f} OUTPUT_FILE ${PAGE}/${f}.gz COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
-# Its bill of materials, which the game never asks for (nomenclature.cmake).
-set(SORTE page)
-set(DOSSIER ${PAGE})
-set(SORTIE ${PAGE}/sbom.cdx.json)
+# Its bill of materials, which the game never asks for: each notice a section of
+# licences.html.
 include(${RACINE}/publication/nomenclature.cmake)
+set(notices ${COMPOSANTS})
+list(TRANSFORM notices PREPEND "licences.html#")
+nomenclature(TITRE "the web page" DOSSIER ${PAGE} SORTIE ${PAGE}/sbom.cdx.json VERSION ${VERSION} DATE ${DATE}
+             COMPILATEUR ${COMPILATEUR} COMPOSANTS ${COMPOSANTS} NOTICES ${notices})

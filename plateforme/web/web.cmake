@@ -12,6 +12,10 @@ endforeach()
 include(${PROJECT_SOURCE_DIR}/publication/composants.cmake)
 notice(gavremo ${gavremo_TEXTE})
 notice(Blankenburg ${Blankenburg_TEXTE})
+# Emscripten's version as installed, with its sources' sha256, named by the licences
+# and the bill: read now, before anything is compiled.
+set(outils ${CMAKE_BINARY_DIR}/outils.cmake)
+outils_installes(${outils})
 
 # Debian 12's Emscripten (3.1.6) makes a page that stops at its start with -O3, a
 # release build's default: "Cannot read properties of undefined (reading 'apply')".
@@ -63,7 +67,7 @@ target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIS
   -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_IMPORTS=Ceder,Etape,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
   -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain ${embarquer} -Wl,--trace)
 # What the link took, for the licences page (licences.cmake).
-set_target_properties(gavremo PROPERTIES RULE_LAUNCH_LINK "${CMAKE_CURRENT_LIST_DIR}/lien.sh ${CMAKE_BINARY_DIR}/lien.txt")
+set_target_properties(gavremo PROPERTIES RULE_LAUNCH_LINK "${PROJECT_SOURCE_DIR}/publication/lien.sh ${CMAKE_BINARY_DIR}/lien.txt")
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 foreach(f page/licences.cmake page/licences.html composants.cmake nomenclature.cmake versions.cmake)
@@ -77,9 +81,10 @@ set(PREFIXE ${GAVREMO_PREFIXE})
 set(VERSION ${PROJECT_VERSION})
 set(DATE ${GAVREMO_DATE})
 set(COMPILATEUR ${CMAKE_CXX_COMPILER})
+set(OUTILS ${outils})
 ")
 add_custom_command(OUTPUT ${page}/sw.js
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page} -DFAITS=${faits}
           -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
-  DEPENDS gavremo ${propres} ${faits} VERBATIM)
+  DEPENDS gavremo ${propres} ${faits} ${outils} VERBATIM)
 add_custom_target(hors-ligne ALL DEPENDS ${page}/sw.js)

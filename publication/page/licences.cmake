@@ -2,6 +2,7 @@
 # component whose code the link took (composants_lien, from the linker's trace LIEN):
 # its name, versions, licence and the whole text of its notice.
 include(${RACINE}/publication/composants.cmake)
+outils_installes(${OUTILS})
 composants_lien(${LIEN} COMPOSANTS)
 
 function(echapper texte variable)

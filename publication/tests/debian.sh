@@ -2,7 +2,7 @@
 # What the superbuild does with the Debian archive, for one library (giflib) and no
 # network: an archive that no longer serves the version named in versions.cmake, and a
 # file whose sha256 is not the one named there, each stop the build and say so. Then,
-# from the archive, the toolchains' sources that only the bills of materials name: each
+# from the archive, the font's sources, which only the bills of materials name: its
 # .dsc gives the sha256 of versions.cmake, and one it does not give is refused. That
 # second half needs the archive apt uses here: without it, the test says so and is
 # skipped (77) once the first half has passed.
@@ -37,7 +37,7 @@ attendre "file://$travail/archive" "a file that is not the one named" "is not th
 recette=$racine/publication
 suite=$(sed -n 's/^set(DEBIAN_SUITES \([^ )]*\).*/\1/p' "$recette/versions.cmake")
 if ! curl -fsS -o /dev/null --max-time 60 "$(miroir)/dists/$suite/InRelease" 2>/dev/null; then
-  echo "$(miroir) cannot be reached: the toolchains' .dsc are not checked"
+  echo "$(miroir) cannot be reached: the font's .dsc is not checked"
   [ $echecs = 0 ] && exit 77 || exit 1
 fi
 for p in $(sed -n 's/^set(DEBIAN_EMPRUNTS \(.*\))$/\1/p' "$recette/versions.cmake"); do
@@ -48,13 +48,13 @@ for p in $(sed -n 's/^set(DEBIAN_EMPRUNTS \(.*\))$/\1/p' "$recette/versions.cmak
   fi
 done
 mkdir -p "$travail/recette" && cp "$recette/versions.cmake" "$recette/debian.cmake" "$travail/recette/"
-sed -i 's/^\(  emscripten_3.1.6~dfsg.orig.tar.xz\) [0-9a-f]*/\1 '"$(printf '0%.0s' {1..64})"'/' "$travail/recette/versions.cmake"
-mkdir -p "$travail/archive/pool/main/e/emscripten"
-cp "$travail"/outils/emscripten_*.dsc "$travail/archive/pool/main/e/emscripten/"
-if sortie=$(cmake -DPAQUET=emscripten -DDSC_SEUL=ON -DMIROIR="file://$travail/archive" -DDEPOT="$travail/faux" \
+sed -i 's/^\(  fonts-blankenburg_0.1.orig.tar.gz\) [0-9a-f]*/\1 '"$(printf '0%.0s' {1..64})"'/' "$travail/recette/versions.cmake"
+mkdir -p "$travail/archive/pool/main/f/fonts-blankenburg"
+cp "$travail"/outils/fonts-blankenburg_*.dsc "$travail/archive/pool/main/f/fonts-blankenburg/"
+if sortie=$(cmake -DPAQUET=fonts-blankenburg -DDSC_SEUL=ON -DMIROIR="file://$travail/archive" -DDEPOT="$travail/faux" \
               -P "$travail/recette/debian.cmake" 2>&1); then
   echo "FAILED: a sha256 its .dsc does not give went by"; echecs=1
-elif ! grep -qF "dsc gives emscripten_3.1.6~dfsg.orig.tar.xz the" <<<"$sortie"; then
+elif ! grep -qF "dsc gives fonts-blankenburg_0.1.orig.tar.gz the" <<<"$sortie"; then
   echo "FAILED: a sha256 its .dsc does not give: not said"; echo "$sortie"; echecs=1
 else
   echo "ok: a sha256 its .dsc does not give"

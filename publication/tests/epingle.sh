@@ -4,6 +4,9 @@
 # fetch stops naming the version served and scripts/epingler.sh; epingler.sh, on a copy
 # of the tree, moves the pin, and the fetch then passes. A Sources changed after
 # signing, an InRelease signed by another key, and an orig tarball changed are refused.
+# Then a toolchain (dpkg standing for one): epingler.sh --installes names the version
+# installed, with the sha256 the signed Sources give; one installed at a version the
+# archive does not name (bash, which it serves at 0-1) is refused.
 set -euo pipefail
 racine=$(realpath "$(dirname "$0")/../..")
 . "$racine/scripts/commun.sh"
@@ -45,8 +48,15 @@ signer() {
   done
 }
 for suite in "${suites[@]}"; do mkdir -p "$t/archive/dists/$suite/main/source"; done
-# giflib in the first suite; in the others, an older one, listed after it.
-(cd "$t/archive" && dpkg-scansources pool 2>/dev/null) | xz >"$t/archive/dists/${suites[0]}/main/source/Sources.xz"
+# giflib in the first suite, and the toolchains' sources; in the others, an older
+# giflib, listed after it.
+installe=$(dpkg-query -W -f='${source:Version}' dpkg)
+zeros=$(printf '0%.0s' {1..64})
+(cd "$t/archive" && dpkg-scansources pool 2>/dev/null
+ printf '\nPackage: dpkg\nVersion: %s\nChecksums-Sha256:\n %s 1 dpkg_%s.dsc\n 1%s 2 dpkg_%s.tar.xz\n' \
+   "$installe" "$zeros" "$installe" "${zeros:1}" "$installe"
+ printf '\nPackage: bash\nVersion: 0-1\nChecksums-Sha256:\n %s 1 bash_0-1.dsc\n' "$zeros") |
+  xz >"$t/archive/dists/${suites[0]}/main/source/Sources.xz"
 for suite in "${suites[@]:1}"; do
   printf 'Package: giflib\nVersion: 5.2.1-9\nChecksums-Sha256:\n %s 1 giflib_5.2.1-9.dsc\n' "$(printf '0%.0s' {1..64})" |
     xz >"$t/archive/dists/$suite/main/source/Sources.xz"
@@ -117,6 +127,18 @@ else
 fi
 if sortie=$(recuperer) && [ -s "$t/licences/giflib.txt" ]; then echo "ok: the fetch passes on the new pin"
 else echoue "the fetch on the new pin: $sortie"; fi
+
+sed -i 's/^set(DEBIAN_OUTILS .*)$/set(DEBIAN_OUTILS dpkg)\nset(dpkg_PAQUET dpkg)\nset(bash_PAQUET bash)/' "$versions"
+if sortie=$("$t/arbre/scripts/epingler.sh" --installes "$t/outils.cmake" 2>&1) &&
+   grep -qxF "set(dpkg_DEBIAN $installe)" "$t/outils.cmake" &&
+   grep -qxF "  dpkg_$installe.tar.xz 1${zeros:1})" "$t/outils.cmake"; then
+  echo "ok: --installes names the toolchain installed, with its signed sha256"
+else
+  echoue "--installes: $sortie $(cat "$t/outils.cmake" 2>/dev/null)"
+fi
+refuse "a toolchain installed at a version the archive does not name" \
+  "the bash $(dpkg-query -W -f='${source:Version}' bash) installed here is in no Sources" \
+  "$t/arbre/scripts/epingler.sh" --installes "$t/outils2.cmake" bash
 
 orig=$t/archive/pool/main/g/giflib/giflib_5.2.2.orig.tar.gz
 echo "changed" >>"$orig"

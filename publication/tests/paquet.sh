@@ -32,7 +32,9 @@ if [ "$etape" = --nomenclature ]; then
   arbre=$(mktemp -d)
   en_partant "rm -rf '$arbre'"
   dpkg-deb -R "$2" "$arbre"
-  cmake -DSORTE=deb -DDOSSIER="$arbre" -DCONTROLE="$arbre/DEBIAN/control" -DVERSION="$amont" \
+  # The game alone: the font is fonts-blankenburg's, a package it depends on.
+  cmake -DTITRE="the .deb" -DDOSSIER="$arbre" -DCONTROLE="$arbre/DEBIAN/control" -DVERSION="$amont" \
+    -DCOMPOSANTS=gavremo -DNOTICES=usr/share/doc/gavremo/copyright \
     -DDATE="$(dpkg-parsechangelog -l "$4" -S Timestamp)" -DCOMPILATEUR="$3" -DSORTIE="${2%.deb}.cdx.json" \
     -P "$racine/publication/nomenclature.cmake"
   exit

@@ -79,12 +79,17 @@ execute_process(COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8
                 COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "setup: ${SETUP}")
 
-# Its bill of materials beside it, from what it installs, the uninstaller included.
+# Its bill of materials beside it, from what it installs, the uninstaller included:
+# the zip's components, and NSIS, whose stubs start the setup and the uninstaller.
 if(DEFINED CPACK_PACKAGE_FILES)
   file(COPY_FILE ${TRAVAIL}/desinstaller.exe ${DOSSIER}/desinstaller.exe)
-  set(SORTE setup)
-  string(REGEX REPLACE "\\.exe$" ".cdx.json" SORTIE ${SETUP})
-  set(DATE $ENV{SOURCE_DATE_EPOCH})
-  set(COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR})
   include(${CMAKE_CURRENT_LIST_DIR}/../nomenclature.cmake)
+  outils_installes(${CPACK_GAVREMO_OUTILS})
+  composants_lien(${CPACK_GAVREMO_LIEN} composants)
+  list(APPEND composants nsis)
+  notices_fichiers(notices ${composants})
+  string(REGEX REPLACE "\\.exe$" ".cdx.json" sortie ${SETUP})
+  nomenclature(TITRE "the Windows setup" DOSSIER ${DOSSIER} SORTIE ${sortie} VERSION ${VERSION}
+               DATE $ENV{SOURCE_DATE_EPOCH} COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR}
+               COMPOSANTS ${composants} NOTICES ${notices})
 endif()

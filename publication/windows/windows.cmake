@@ -1,6 +1,12 @@
 # What the Windows build ships, beside the game that plateforme/windows/ builds: the zip
 # (the game in a folder of its own, with its DLLs, assets, notices and LISEZ-MOI.txt),
 # the setup made from the same files, and a zip of the DLLs' Debian sources.
+
+# What the link took, each archive member (-t -t), for the bills of materials
+# (composants_lien): GCC's and mingw-w64's runtimes among them, which -static puts inside.
+target_link_options(gavremo PRIVATE -Wl,-t,-t)
+set(lien ${CMAKE_BINARY_DIR}/lien.txt)
+set_target_properties(gavremo PROPERTIES RULE_LAUNCH_LINK "${CMAKE_CURRENT_LIST_DIR}/../lien.sh ${lien}")
 # The Debian sources the DLLs were built from, and their recipe, in a zip of their own.
 set(sources ${CMAKE_BINARY_DIR}/gavremo-${PROJECT_VERSION}-win32-sources.zip)
 add_custom_command(OUTPUT ${sources}
@@ -30,12 +36,24 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STY
 include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
 notice(gavremo ${gavremo_TEXTE})
 notice(Blankenburg ${Blankenburg_TEXTE})
+# The toolchains' versions as installed, with their sources' sha256, named by the bills.
+set(outils ${CMAKE_BINARY_DIR}/outils.cmake)
+outils_installes(${outils})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt ${Blankenburg_TEXTE} DESTINATION .)
 install(FILES ${gavremo_TEXTE} DESTINATION . RENAME LICENSE-Gavremo.txt)
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
   install(FILES ${GAVREMO_WIN32}/licences/${${paquet}_NOM}.txt DESTINATION . RENAME LICENSE-${${paquet}_NOM}.txt)
 endforeach()
-install(FILES /usr/share/doc/mingw-w64-i686-dev/copyright DESTINATION . RENAME LICENSE-mingw-w64.txt)
+notice(mingw-w64 ${mingw-w64_TEXTE})
+install(FILES ${mingw-w64_TEXTE} DESTINATION . RENAME LICENSE-mingw-w64.txt)
+# GCC's: Debian's copyright, which gives the runtime exception, then the GPL it names.
+set(texte "")
+foreach(f ${gcc_TEXTE})
+  notice(gcc ${f} t)
+  string(APPEND texte "${t}\n")
+endforeach()
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/LICENSE-${gcc_NOM}.txt "${texte}")
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LICENSE-${gcc_NOM}.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME gavremo-${PROJECT_VERSION}-win32)
@@ -48,6 +66,8 @@ set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake ${CMAKE_CURRENT
 find_program(MAKENSIS makensis REQUIRED)
 set(CPACK_GAVREMO_MAKENSIS ${MAKENSIS})
 set(CPACK_GAVREMO_COMPILATEUR ${CMAKE_CXX_COMPILER})   # named in its bill of materials
+set(CPACK_GAVREMO_LIEN ${lien})                        # with what the link took
+set(CPACK_GAVREMO_OUTILS ${outils})                    # and the toolchains installed
 set(CPACK_GAVREMO_NSI ${CMAKE_BINARY_DIR}/gavremo.nsi)
 set(CPACK_GAVREMO_INSTALLATEUR ${CMAKE_BINARY_DIR}/installateur)
 set(setup ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}-setup.exe)

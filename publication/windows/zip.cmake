@@ -19,12 +19,12 @@ foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   # -X: no extra fields (owner, access times); -D: no entries for the folders.
   execute_process(COMMAND zip -q -X -D ${zip} -@ INPUT_FILE ${dossier}/${nom}.liste
                   WORKING_DIRECTORY ${dossier} COMMAND_ERROR_IS_FATAL ANY)
-  # Its bill of materials beside it.
-  set(SORTE zip)
-  set(DOSSIER ${dossier}/${nom})
-  set(SORTIE ${CPACK_PACKAGE_DIRECTORY}/${nom}.cdx.json)   # where CPack puts the zip
-  set(VERSION ${CPACK_PACKAGE_VERSION})
-  set(DATE $ENV{SOURCE_DATE_EPOCH})
-  set(COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR})
+  # Its bill of materials beside it: the game, its font, and what the link put in the exe.
   include(${CMAKE_CURRENT_LIST_DIR}/../nomenclature.cmake)
+  outils_installes(${CPACK_GAVREMO_OUTILS})
+  composants_lien(${CPACK_GAVREMO_LIEN} composants)
+  notices_fichiers(notices ${composants})
+  nomenclature(TITRE "the Windows zip" DOSSIER ${dossier}/${nom} SORTIE ${CPACK_PACKAGE_DIRECTORY}/${nom}.cdx.json
+               VERSION ${CPACK_PACKAGE_VERSION} DATE $ENV{SOURCE_DATE_EPOCH} COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR}
+               COMPOSANTS ${composants} NOTICES ${notices})
 endforeach()
