@@ -51,7 +51,8 @@ file(GLOB recette ${CMAKE_CURRENT_LIST_DIR}/../bibliotheques/*)
 add_custom_command(OUTPUT ${sources}
   COMMAND ${CMAKE_COMMAND} -DSORTIE=${sources} -DCACHE=${GAVREMO_CACHE} "-DDLLS=${bibliotheques_dll}"
           -DDATE=${GAVREMO_DATE} -P ${CMAKE_CURRENT_LIST_DIR}/sources.cmake
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/sources.cmake ${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/sources.cmake ${CMAKE_CURRENT_LIST_DIR}/zip_date.cmake
+          ${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt
           ${CMAKE_CURRENT_LIST_DIR}/mingw32.cmake ${recette} VERBATIM)
 add_custom_target(sources ALL DEPENDS ${sources})
 
