@@ -73,7 +73,18 @@ miroir() {
 
 # The folder of this clone's copy in a root of scripts/racine.sh, named after the
 # clone's full path.
-dans_racine() { echo "/srv/gavremo-$(printf %s "$PWD" | sha1sum | cut -c1-12)"; }
+copie_racine() { echo "/srv/gavremo-$(printf %s "$PWD" | sha1sum | cut -c1-12)"; }
+
+# dans_racine ROOT SCRIPT [ARGUMENT...]: SCRIPT (its path from the clone's top) run
+# again with its arguments in the root of scripts/racine.sh named, on this clone's
+# copy there; returns its status. There, dedans ROOT tells it where it runs.
+dans_racine() {
+  local nom=$1
+  shift
+  "$(dirname "${BASH_SOURCE[0]}")/racine.sh" "$nom" env GAVREMO_DEDANS="$nom" "$@"
+}
+# Named, not merely set: a root's tests may start another script that has a root of its own.
+dedans() { [ "${GAVREMO_DEDANS:-}" = "$1" ]; }
 
 # Runs a long step with its output in a log; on failure shows the log's end and stops.
 journal() {

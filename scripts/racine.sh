@@ -144,7 +144,7 @@ monter "$racine"
 
 # Each clone has a working folder of its own in the root, and holds it for the whole run: two runs of one clone take turns, and one run's
 # clean-up never deletes another clone's files. The builds made there are kept.
-copie=$(dans_racine)
+copie=$(copie_racine)
 exec 8>"$racine$copie.verrou"
 flock 8
 mkdir -p "$racine$copie"

@@ -13,21 +13,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
-case "${1:-}" in
-  "" | --dedans) ;;
-  --tester | --mesurer)
-    # Wine's 32-bit libraries must be the very versions of the 64-bit ones installed,
-    # which a mirror with a stale i386 index of the security updates can deny to this
-    # machine for days: the root takes both from the release alone.
-    statut=0
-    scripts/racine.sh windows scripts/windows.sh --dedans "$@" || statut=$?
-    mkdir -p build-windows
-    cp "$GAVREMO_CACHE"/windows"$(dans_racine)"/build-windows/{gavremo-*.zip,gavremo-*.exe,gavremo-*.json,ctest-junit.xml} \
-      build-windows/ 2>/dev/null || true
-    [ $statut = 0 ] || echec "the Windows build, its tests or its measures failed"
-    exit ;;
-  *) echo "usage: scripts/windows.sh [--tester | --mesurer [GAMES]]" >&2; exit 2 ;;
-esac
+if ! dedans windows; then
+  case "${1:-}" in
+    "") ;;
+    --tester | --mesurer)
+      # Wine's 32-bit libraries must be the very versions of the 64-bit ones installed,
+      # which a mirror with a stale i386 index of the security updates can deny to this
+      # machine for days: the root takes both from the release alone.
+      statut=0
+      dans_racine windows scripts/windows.sh "$@" || statut=$?
+      mkdir -p build-windows
+      cp "$GAVREMO_CACHE"/windows"$(copie_racine)"/build-windows/{gavremo-*.zip,gavremo-*.exe,gavremo-*.json,ctest-junit.xml} \
+        build-windows/ 2>/dev/null || true
+      [ $statut = 0 ] || echec "the Windows build, its tests or its measures failed"
+      exit ;;
+    *) echo "usage: scripts/windows.sh [--tester | --mesurer [GAMES]]" >&2; exit 2 ;;
+  esac
+fi
 racine=$PWD
 
 # Wine with a prefix of its own in the cache, on a virtual display.
@@ -63,7 +65,7 @@ mesurer() {
   echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 }
 
-[ "${1:-}" != --dedans ] || rm -f build-windows/ctest-junit.xml
+! dedans windows || rm -f build-windows/ctest-junit.xml
 scripts/installer.sh windows
 cache_pret
 version=$(sed -n 's/^project(gavremo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -71,11 +73,12 @@ nom=gavremo-$version-win32
 mkdir -p build-windows
 journal build-windows/construction.log cmake --workflow --preset windows
 echo "build-windows/$nom.zip"
-# In the root.
-case "${2:-}" in
+# In the root, run again there by dans_racine, above.
+dedans windows || exit 0
+case "${1:-}" in
   --tester)
     modules publication/tests
     wine_sur_xvfb
     ctest --preset windows ;;
-  --mesurer) mesurer "${3:-}" ;;
+  --mesurer) mesurer "${2:-}" ;;
 esac

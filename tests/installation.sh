@@ -5,11 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/commun.sh
-if [ "${1:-}" != --dedans ]; then
+if ! dedans neuve; then
   if [ "$(id -u)" -ne 0 ]; then echo "not root: no root can be made"; exit 77; fi
   # Inside a root already (the Debian 13 one), / is no mount point: no root in a root.
   if ! mountpoint -q /; then echo "in a root already: the new root is not made here"; exit 77; fi
-  exec scripts/racine.sh neuve tests/installation.sh --dedans
+  dans_racine neuve tests/installation.sh
+  exit
 fi
 
 commandes=$(sed -n '/^## Install$/,/^## /p' README.md | sed -n '/^```sh$/,/^```$/p' | grep -v '^```') ||

@@ -5,12 +5,14 @@
 #   cmake -DDOSSIER=FOLDER -DVERSION=X.Y.Z -DSETUP=FILE.exe -DNSI=gavremo.nsi -DTRAVAIL=FOLDER
 #         -DMAKENSIS=makensis -P installateur.cmake
 if(DEFINED CPACK_PACKAGE_FILES)
-  foreach(zip IN LISTS CPACK_PACKAGE_FILES)
-    get_filename_component(nom ${zip} NAME)
-    string(REGEX REPLACE "\\.zip$" "" nom ${nom})
-    set(DOSSIER ${CPACK_TOPLEVEL_DIRECTORY}/${nom})
-    set(SETUP ${CPACK_PACKAGE_DIRECTORY}/${nom}-setup.exe)
-  endforeach()
+  # CPack makes one package here, the zip: the setup installs its folder.
+  list(LENGTH CPACK_PACKAGE_FILES n)
+  if(NOT n EQUAL 1)
+    message(FATAL_ERROR "installateur.cmake: one zip expected from CPack, not ${CPACK_PACKAGE_FILES}")
+  endif()
+  get_filename_component(nom ${CPACK_PACKAGE_FILES} NAME_WLE)
+  set(DOSSIER ${CPACK_TOPLEVEL_DIRECTORY}/${nom})
+  set(SETUP ${CPACK_PACKAGE_DIRECTORY}/${nom}-setup.exe)
   set(VERSION ${CPACK_PACKAGE_VERSION})
   set(NSI ${CPACK_GAVREMO_NSI})
   set(TRAVAIL ${CPACK_GAVREMO_INSTALLATEUR})
@@ -27,11 +29,10 @@ file(COPY ${DOSSIER}/ DESTINATION ${contenu})
 notice(nsis ${nsis_TEXTE})
 file(COPY_FILE ${nsis_TEXTE} ${contenu}/LICENSE-${nsis_NOM}.txt)
 execute_process(COMMAND touch -r ${DOSSIER}/gavremo.exe ${contenu}/LICENSE-${nsis_NOM}.txt COMMAND_ERROR_IS_FATAL ANY)
-set(DOSSIER ${contenu})
 
 # What the setup installs and the uninstaller removes, file by file, sorted: the
 # folders the uninstaller then removes when empty, deepest first.
-file(GLOB_RECURSE fichiers RELATIVE ${DOSSIER} ${DOSSIER}/*)
+file(GLOB_RECURSE fichiers RELATIVE ${contenu} ${contenu}/*)
 list(SORT fichiers)
 set(installer "")
 set(effacer "")
@@ -54,9 +55,9 @@ foreach(f IN LISTS fichiers)
       get_filename_component(d "${d}" DIRECTORY)
     endwhile()
   endif()
-  string(APPEND installer "File \"${DOSSIER}/${f}\"\n")
+  string(APPEND installer "File \"${contenu}/${f}\"\n")
   string(APPEND effacer "Delete \"$INSTDIR\\${fw}\"\n")
-  file(SIZE ${DOSSIER}/${f} taille)
+  file(SIZE ${contenu}/${f} taille)
   math(EXPR octets "${octets} + ${taille}")
 endforeach()
 list(REMOVE_DUPLICATES dossiers)
@@ -82,14 +83,14 @@ message(STATUS "setup: ${SETUP}")
 # Its bill of materials beside it, from what it installs, the uninstaller included:
 # the zip's components, and NSIS, whose stubs start the setup and the uninstaller.
 if(DEFINED CPACK_PACKAGE_FILES)
-  file(COPY_FILE ${TRAVAIL}/desinstaller.exe ${DOSSIER}/desinstaller.exe)
+  file(COPY_FILE ${TRAVAIL}/desinstaller.exe ${contenu}/desinstaller.exe)
   include(${CMAKE_CURRENT_LIST_DIR}/../nomenclature.cmake)
   outils_installes(${CPACK_GAVREMO_OUTILS})
   composants_lien(${CPACK_GAVREMO_LIEN} composants)
   list(APPEND composants nsis)
   notices_fichiers(notices ${composants})
   string(REGEX REPLACE "\\.exe$" ".cdx.json" sortie ${SETUP})
-  nomenclature(TITRE "the Windows setup" DOSSIER ${DOSSIER} SORTIE ${sortie} VERSION ${VERSION}
+  nomenclature(TITRE "the Windows setup" DOSSIER ${contenu} SORTIE ${sortie} VERSION ${VERSION}
                DATE $ENV{SOURCE_DATE_EPOCH} COMPILATEUR ${CPACK_GAVREMO_COMPILATEUR}
                COMPOSANTS ${composants} NOTICES ${notices})
 endif()

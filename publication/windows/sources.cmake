@@ -1,10 +1,11 @@
 # Writes gavremo-VERSION-win32-sources.zip: the Debian source files each DLL of the zip
 # was built from, as versions.cmake names them and checked against their sha256 again,
 # and the recipe that builds them. Dated with the release and sorted, as the zip is.
-#   cmake -DSORTIE=build-windows/gavremo-1.0.0-win32-sources.zip -DCACHE=/var/cache/gavremo
+#   cmake -DSORTIE=build-windows/gavremo-1.0.0-win32-sources.zip -DCACHE=$GAVREMO_CACHE
 #         -DDLLS="SDL;SDL_mixer" -DRECETTE="FILE;…" -DDATE=EPOCH -P sources.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../versions.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/zip_date.cmake)
 get_filename_component(nom ${SORTIE} NAME_WLE)
 set(racine ${SORTIE}.d)
 set(dossier ${racine}/${nom})
@@ -35,13 +36,5 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt ${dossier}/LISEZ-
 # Modes that follow no umask, nor the clone's checkout.
 file(GLOB_RECURSE fichiers ${racine}/*)
 file(CHMOD ${fichiers} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-file(GLOB_RECURSE fichiers RELATIVE ${racine} ${racine}/*)
-list(SORT fichiers)
-list(JOIN fichiers "\n" liste)
-file(WRITE ${racine}.liste "${liste}\n")
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC touch -d @${DATE} ${fichiers}
-                WORKING_DIRECTORY ${racine} COMMAND_ERROR_IS_FATAL ANY)
-file(REMOVE ${SORTIE})
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -q -X -D ${SORTIE} -@ INPUT_FILE ${racine}.liste
-                WORKING_DIRECTORY ${racine} COMMAND_ERROR_IS_FATAL ANY)
-file(REMOVE_RECURSE ${racine} ${racine}.liste)
+zip_date(DOSSIER ${dossier} ZIP ${SORTIE} DATE ${DATE})
+file(REMOVE_RECURSE ${racine})

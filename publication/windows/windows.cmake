@@ -12,7 +12,8 @@ set(sources ${CMAKE_BINARY_DIR}/gavremo-${PROJECT_VERSION}-win32-sources.zip)
 add_custom_command(OUTPUT ${sources}
   COMMAND ${CMAKE_COMMAND} -DSORTIE=${sources} -DCACHE=${GAVREMO_CACHE} "-DDLLS=${bibliotheques_dll}"
           "-DRECETTE=${RECETTE}" -DDATE=${GAVREMO_DATE} -P ${CMAKE_CURRENT_LIST_DIR}/sources.cmake
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/sources.cmake ${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/sources.cmake ${CMAKE_CURRENT_LIST_DIR}/zip_date.cmake
+          ${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI-sources.txt
           ${RECETTE} VERBATIM)
 add_custom_target(sources ALL DEPENDS ${sources})
 

@@ -1,7 +1,8 @@
 # Run by CPack once it has made the zip, which lists the files in the order the folder
-# gives them, with their access and change times: written again by Info-ZIP with the
-# files sorted by name, each dated with the release alone (SOURCE_DATE_EPOCH, in UTC,
-# both set for CPack by publication.cmake), so that the same sources give the same zip.
+# gives them, with their access and change times: written again by zip_date, dated
+# with the release (SOURCE_DATE_EPOCH, set for CPack by publication.cmake), so that the
+# same sources give the same zip.
+include(${CMAKE_CURRENT_LIST_DIR}/zip_date.cmake)
 foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   get_filename_component(nom ${zip} NAME)
   string(REGEX REPLACE "\\.zip$" "" nom ${nom})
@@ -9,16 +10,7 @@ foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   if(NOT IS_DIRECTORY ${dossier}/${nom})
     message(FATAL_ERROR "zip.cmake: no ${dossier}/${nom} to write ${zip} from")
   endif()
-  file(GLOB_RECURSE fichiers RELATIVE ${dossier} ${dossier}/${nom}/*)
-  list(SORT fichiers)
-  list(JOIN fichiers "\n" liste)
-  file(WRITE ${dossier}/${nom}.liste "${liste}\n")
-  execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${fichiers}
-                  WORKING_DIRECTORY ${dossier} COMMAND_ERROR_IS_FATAL ANY)
-  file(REMOVE ${zip})
-  # -X: no extra fields (owner, access times); -D: no entries for the folders.
-  execute_process(COMMAND zip -q -X -D ${zip} -@ INPUT_FILE ${dossier}/${nom}.liste
-                  WORKING_DIRECTORY ${dossier} COMMAND_ERROR_IS_FATAL ANY)
+  zip_date(DOSSIER ${dossier}/${nom} ZIP ${zip} DATE $ENV{SOURCE_DATE_EPOCH})
   # Its bill of materials beside it: the game, its font, and what the link put in the exe.
   include(${CMAKE_CURRENT_LIST_DIR}/../nomenclature.cmake)
   outils_installes(${CPACK_GAVREMO_OUTILS})
