@@ -1,6 +1,6 @@
 # Run by CPack once it has made the zip, which lists the files in the order the folder
 # gives them, with their access and change times: written again by zip_date, dated
-# with the release (SOURCE_DATE_EPOCH, set for CPack by publication.cmake), so that the
+# with the release (SOURCE_DATE_EPOCH, set for CPack by durcissement.cmake), so that the
 # same sources give the same zip.
 include(${CMAKE_CURRENT_LIST_DIR}/zip_date.cmake)
 foreach(zip IN LISTS CPACK_PACKAGE_FILES)
