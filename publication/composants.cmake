@@ -1,25 +1,25 @@
 # What each release is made of, beside the libraries of versions.cmake: the game, its
 # font, and what Emscripten links into the page. Read by the page's licences
-# (web/licences.cmake) and by the bills of materials (nomenclature.cmake).
+# (page/licences.cmake) and by the bills of materials (nomenclature.cmake).
 include(${CMAKE_CURRENT_LIST_DIR}/versions.cmake)
-get_filename_component(RACINE ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+get_filename_component(PROJET ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
 # Each library of versions.cmake has its licence's files and its SPDX expression: a
 # library without them would ship with an empty notice.
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
-  if(NOT ${paquet}_LICENCE OR NOT ${paquet}_SPDX OR NOT ${paquet}_LIB)
-    message(FATAL_ERROR "versions.cmake: ${paquet} needs its ${paquet}_LICENCE (the files of its licence), "
+  if(NOT ${paquet}_NOTICE_SOURCE OR NOT ${paquet}_SPDX OR NOT ${paquet}_LIB)
+    message(FATAL_ERROR "versions.cmake: ${paquet} needs its ${paquet}_NOTICE_SOURCE (the files of its licence), "
             "${paquet}_SPDX (its licence as an SPDX expression) and ${paquet}_LIB (the library it builds, as -l names it)")
   endif()
 endforeach()
 
 set(gavremo_NOM Gavremo)
 set(gavremo_SPDX Zlib)
-set(gavremo_TEXTE ${RACINE}/LICENSE)
+set(gavremo_NOTICE ${PROJET}/LICENSE)
 set(Blankenburg_NOM Blankenburg)
 set(Blankenburg_SPDX OFL-1.1)
 set(Blankenburg_AMONT ${fonts-blankenburg_AMONT})
-set(Blankenburg_TEXTE ${RACINE}/font/LICENSE-Blankenburg.txt)
+set(Blankenburg_NOTICE ${PROJET}/font/LICENSE-Blankenburg.txt)
 
 # notice(COMPONENT FILE [VARIABLE]): the notice a release owes COMPONENT, read into
 # VARIABLE. A file that is not there (a font folder swapped by hand) stops the release,
@@ -38,17 +38,17 @@ endfunction()
 # The Windows C runtime and winpthreads, from Debian's mingw-w64, inside gavremo.exe.
 set(mingw-w64_NOM mingw-w64)
 set(mingw-w64_SPDX "ZPL-2.1 AND MIT AND BSD-3-Clause")
-set(mingw-w64_TEXTE /usr/share/doc/mingw-w64-i686-dev/copyright)
+set(mingw-w64_NOTICE /usr/share/doc/mingw-w64-i686-dev/copyright)
 # GCC's runtime, which -static puts inside gavremo.exe too: libstdc++, libgcc, libssp,
 # from Debian's gcc-mingw-w64, built from gcc-12-source. Its licence is the GPL with
 # the runtime library exception, which lets a program built with it ship under its own.
 set(gcc_NOM GCC)
 set(gcc_SPDX "GPL-3.0-or-later WITH GCC-exception-3.1")
-set(gcc_TEXTE /usr/share/common-licenses/GPL-3 /usr/share/doc/gcc-mingw-w64-base/copyright)
+set(gcc_NOTICE /usr/share/common-licenses/GPL-3 /usr/share/doc/gcc-mingw-w64-base/copyright)
 # The stubs of makensis, which start the setup and the uninstaller it writes.
 set(nsis_NOM NSIS)
 set(nsis_SPDX "Zlib AND CPL-1.0")
-set(nsis_TEXTE /usr/share/doc/nsis/copyright)
+set(nsis_NOTICE /usr/share/doc/nsis/copyright)
 
 # Emscripten's runtime (gavremo.js, its SDL included) and the libraries it links, found
 # by the archive the link took them from (-Wl,--trace). Debian gives their notices in
@@ -65,14 +65,14 @@ set(musl_NOM musl)
 set(musl_ARCHIVES libc)
 set(musl_CHEMINS system/lib/libc/musl/*)
 set(musl_SPDX "MIT AND BSD-2-Clause")
-set(musl_TEXTE ${EMSCRIPTEN}/system/lib/libc/musl/COPYRIGHT)
+set(musl_NOTICE ${EMSCRIPTEN}/system/lib/libc/musl/COPYRIGHT)
 # Its COPYRIGHT leaves the 2-clause BSD licence of some of its files to those files:
 # the text is Debian's paragraph of that name.
 set(musl_PARAGRAPHES BSD-2-clause)
 foreach(llvm libc++ libc++abi compiler-rt)
   set(${llvm}_NOM ${llvm})
   set(${llvm}_SPDX "Apache-2.0 WITH LLVM-exception")
-  set(${llvm}_TEXTE /usr/share/common-licenses/Apache-2.0)
+  set(${llvm}_NOTICE /usr/share/common-licenses/Apache-2.0)
 endforeach()
 set(libc++_ARCHIVES libc++ libc++-noexcept)
 set(libc++_CHEMINS system/lib/libcxx/*)
@@ -124,13 +124,13 @@ macro(outils_installes fichier)
   endif()
   set(_outils "")
   set(_lire OFF)
-  foreach(_f ${RACINE}/scripts/epingler.sh ${RACINE}/plateforme/bibliotheques/versions.cmake)
+  foreach(_f ${PROJET}/scripts/epingler.sh ${PROJET}/publication/versions.cmake)
     if(NOT EXISTS ${fichier} OR ${_f} IS_NEWER_THAN ${fichier})
       set(_lire ON)
     endif()
   endforeach()
   foreach(_p ${DEBIAN_OUTILS})
-    execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${_p}_PAQUET} OUTPUT_VARIABLE _v ERROR_QUIET)
+    execute_process(COMMAND dpkg-query -W -f=\${source:Version} ${${_p}_BINAIRE} OUTPUT_VARIABLE _v ERROR_QUIET)
     if(_v)
       list(APPEND _outils ${_p})
       if(NOT _v STREQUAL "${${_p}_DEBIAN}")
@@ -139,7 +139,7 @@ macro(outils_installes fichier)
     endif()
   endforeach()
   if(_lire AND _outils)
-    execute_process(COMMAND bash ${RACINE}/scripts/epingler.sh --installes ${fichier} ${_outils} RESULT_VARIABLE _etat)
+    execute_process(COMMAND bash ${PROJET}/scripts/epingler.sh --installes ${fichier} ${_outils} RESULT_VARIABLE _etat)
     if(_etat)
       message(FATAL_ERROR "the toolchains' Debian sources could not be read from the archive's signed Sources "
               "(above): a bill of materials names them, so a build needs the archive once for each toolchain installed")

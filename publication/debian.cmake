@@ -118,11 +118,11 @@ execute_process(COMMAND dpkg-source --no-check -x ${DEPOT}/${dsc} ${SOURCE}.x
 file(RENAME ${SOURCE}.x ${SOURCE})
 
 set(texte "")
-foreach(l ${${PAQUET}_LICENCE})
+foreach(l ${${PAQUET}_NOTICE_SOURCE})
   file(READ ${SOURCE}/${l} t)
   string(APPEND texte "${t}")
 endforeach()
 if(NOT texte MATCHES "[a-zA-Z]")
-  message(FATAL_ERROR "${PAQUET}: no text of its licence (${PAQUET}_LICENCE in versions.cmake: '${${PAQUET}_LICENCE}')")
+  message(FATAL_ERROR "${PAQUET}: no text of its licence (${PAQUET}_NOTICE_SOURCE in versions.cmake: '${${PAQUET}_NOTICE_SOURCE}')")
 endif()
 file(WRITE ${LICENCES}/${${PAQUET}_NOM}.txt "${texte}")

@@ -8,7 +8,7 @@
 #                DATE EPOCH [COMPILATEUR PATH] [CONTROLE DEBIAN/control]
 #                COMPOSANTS c... NOTICES where-each-notice-is...)
 # NOTICES names, for each of COMPOSANTS in turn, where its notice is in the release;
-# without it, each is the component's own file in the repository (_TEXTE), where the
+# without it, each is the component's own file in the repository (_NOTICE), where the
 # source tarball has it.
 # A script that runs it alone, with -P, passes the same as -D: see the end.
 cmake_minimum_required(VERSION 3.25)
@@ -45,7 +45,7 @@ function(nomenclature)
   endif()
   if(NOT DEFINED _NOTICES)
     foreach(c ${_COMPOSANTS})
-      file(RELATIVE_PATH f ${RACINE} ${${c}_TEXTE})
+      file(RELATIVE_PATH f ${PROJET} ${${c}_NOTICE})
       list(APPEND _NOTICES ${f})
     endforeach()
   endif()

@@ -21,10 +21,10 @@ set(freetype_FICHIERS
   freetype_2.12.1+dfsg.orig-ft2docs.tar.xz 6664a32e4eedaa89f45422c1150e32da46fd301c972cbfd19d2dcc6dd96f07d1
   freetype_2.12.1+dfsg.orig-ft2docs.tar.xz.asc e686683830c782c30cdd83278c8d5ed7ab930ae7d548682565b706322f44007f
   freetype_2.12.1+dfsg-5+deb12u4.debian.tar.xz c625a97a78e4c74acd32e5b63b3973c9ea8a5c3d7b7f8f7c02def4421589c61b)
-set(freetype_LICENCE docs/FTL.TXT debian/copyright)
+set(freetype_NOTICE_SOURCE docs/FTL.TXT debian/copyright)
 set(freetype_SPDX "FTL OR GPL-2.0-or-later")
 set(freetype_LIB freetype)
-set(freetype_MENTION "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org). All rights reserved.")
+set(freetype_CREDIT "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org). All rights reserved.")
 
 set(libjpeg-turbo_NOM libjpeg-turbo)
 set(libjpeg-turbo_DEBIAN 1:2.1.5-2)
@@ -32,10 +32,10 @@ set(libjpeg-turbo_FICHIERS
   libjpeg-turbo_2.1.5-2.dsc d718ead0dfbcbc8523665c02a7f7152e31039ded641d022868722623bb3b486d
   libjpeg-turbo_2.1.5.orig.tar.gz 254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c
   libjpeg-turbo_2.1.5-2.debian.tar.xz cdb2433c2f7101345c1ffa14efb943787c675b86354691a32490845fe4bc9237)
-set(libjpeg-turbo_LICENCE LICENSE.md README.ijg)
+set(libjpeg-turbo_NOTICE_SOURCE LICENSE.md README.ijg)
 set(libjpeg-turbo_SPDX "IJG AND BSD-3-Clause")
 set(libjpeg-turbo_LIB jpeg)
-set(libjpeg-turbo_MENTION "This software is based in part on the work of the Independent JPEG Group.")
+set(libjpeg-turbo_CREDIT "This software is based in part on the work of the Independent JPEG Group.")
 
 set(giflib_NOM giflib)
 set(giflib_DEBIAN 5.2.1-2.5+deb12u1)
@@ -43,7 +43,7 @@ set(giflib_FICHIERS
   giflib_5.2.1-2.5+deb12u1.dsc 5206a92fd4a057768f429033a3a80bc1e06453f6c60dfec243d8188fa6ade3f4
   giflib_5.2.1.orig.tar.gz 31da5562f44c5f15d63340a09a4fd62b48c45620cd302f77a6d9acf0077879bd
   giflib_5.2.1-2.5+deb12u1.debian.tar.xz efa4369de943f7918c2b0b049a125268937ab12039ea6ed01d34ab2125def0df)
-set(giflib_LICENCE COPYING)
+set(giflib_NOTICE_SOURCE COPYING)
 set(giflib_SPDX "MIT")
 set(giflib_LIB gif)
 
@@ -53,7 +53,7 @@ set(libsdl1.2_FICHIERS
   libsdl1.2_1.2.15+dfsg2-8.dsc ff6cf187235703226f91af9d636255c5d7141bf1a693aa37293ceeb11430cc33
   libsdl1.2_1.2.15+dfsg2.orig.tar.gz ec4d5ea4714b92f840aafcf8c759cf7914827f632e19f42b18ba6f6489f0f5e9
   libsdl1.2_1.2.15+dfsg2-8.debian.tar.xz f1e294c33ad395f3b0dc473ff33b84405ac7fc465e3c9d2a25fee576a96e9fc7)
-set(libsdl1.2_LICENCE COPYING)
+set(libsdl1.2_NOTICE_SOURCE COPYING)
 set(libsdl1.2_SPDX "LGPL-2.1-or-later")
 set(libsdl1.2_LIB SDL)
 
@@ -63,7 +63,7 @@ set(sdl-mixer1.2_FICHIERS
   sdl-mixer1.2_1.2.12-17.dsc be401f8d10dd238288499a4938bb9548ded7e43fa63e0a6e0433261f95d58b30
   sdl-mixer1.2_1.2.12.orig.tar.gz 1644308279a975799049e4826af2cfc787cad2abb11aa14562e402521f86992a
   sdl-mixer1.2_1.2.12-17.debian.tar.xz fa567776602de00e407e65055b5b6951b69fe25fda9979c4dcf76afdfb73be8c)
-set(sdl-mixer1.2_LICENCE COPYING)
+set(sdl-mixer1.2_NOTICE_SOURCE COPYING)
 set(sdl-mixer1.2_SPDX "Zlib")
 set(sdl-mixer1.2_LIB SDL_mixer)
 
@@ -80,13 +80,13 @@ set(fonts-blankenburg_FICHIERS
 # The toolchains whose own code a release holds: Emscripten's runtime and libraries in
 # the page, mingw-w64's runtime and GCC's (libstdc++, libgcc, libssp) in gavremo.exe,
 # the stubs of makensis, which start the Windows setup and its uninstaller. Not pinned:
-# a bill names the version installed (the binary package _PAQUET gives), with its
+# a bill names the version installed (the binary package _BINAIRE gives), with its
 # source files' sha256 from the archive's signed Sources (scripts/epingler.sh --installes).
 set(DEBIAN_OUTILS emscripten mingw-w64 gcc-mingw-w64 nsis)
-set(emscripten_PAQUET emscripten)
-set(mingw-w64_PAQUET mingw-w64-i686-dev)
-set(gcc-mingw-w64_PAQUET gcc-mingw-w64-i686-posix)
-set(nsis_PAQUET nsis)
+set(emscripten_BINAIRE emscripten)
+set(mingw-w64_BINAIRE mingw-w64-i686-dev)
+set(gcc-mingw-w64_BINAIRE gcc-mingw-w64-i686-posix)
+set(nsis_BINAIRE nsis)
 
 # debian_fichiers(PAQUET): its _FICHIERS as two lists, to walk together with
 # foreach(IN ZIP_LISTS): _NOMS and _SOMMES; and the upstream version its Debian version

@@ -62,15 +62,15 @@ fichiers() {
 }
 
 # The toolchains as installed: each Debian source version, which the binary package
-# named by _PAQUET gives, must be one the suites serve.
+# named by _BINAIRE gives, must be one the suites serve.
 if [ -n "$installes" ]; then
   en_partant "rm -f '$installes.part'"
   {
     echo "# What scripts/epingler.sh --installes read: the toolchains installed, and their"
     echo "# Debian source files' sha256 from the archive's signed Sources."
     for p in "${paquets[@]}"; do
-      binaire=$(liste "${p}_PAQUET")
-      [ -n "$binaire" ] || echec "$p is no toolchain of versions.cmake (no ${p}_PAQUET)"
+      binaire=$(liste "${p}_BINAIRE")
+      [ -n "$binaire" ] || echec "$p is no toolchain of versions.cmake (no ${p}_BINAIRE)"
       version=$(dpkg-query -W -f='${source:Version}' "$binaire" 2>/dev/null) || echec "$binaire is not installed"
       fichiers "$p" "$version" || echec "the $p $version installed here is in no Sources of" \
         "$(liste DEBIAN_SUITES) at $archive: no bill of materials can name its sources (apt upgrade installs the one served)"

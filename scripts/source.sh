@@ -7,10 +7,10 @@
 # debian/ is there, the Debian source package (.dsc and .debian.tar.xz). All of them are
 # the same bytes from any clone, at any time, on any file system, under any umask or locale.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/..")
-. "$racine/scripts/commun.sh"
-sortie=$(realpath -m "${1:-$racine/build-source}")
-cd "$racine"
+projet=$(realpath "$(dirname "$0")/..")
+. "$projet/scripts/commun.sh"
+sortie=$(realpath -m "${1:-$projet/build-source}")
+cd "$projet"
 # Options that tar and xz read from the environment would change their bytes.
 unset TAR_OPTIONS XZ_DEFAULTS XZ_OPT
 export LC_ALL=C

@@ -30,7 +30,7 @@ if ! dedans windows; then
     *) echo "usage: scripts/windows.sh [--tester | --mesurer [GAMES]]" >&2; exit 2 ;;
   esac
 fi
-racine=$PWD
+projet=$PWD
 
 # Wine with a prefix of its own in the cache, on a virtual display.
 wine_sur_xvfb() {
@@ -61,7 +61,7 @@ mesurer() {
   cmake --preset linux-mesure >/dev/null
   cmake --build --preset linux-mesure --target latence >/dev/null
   echo "Windows, under Wine: click to game-over screen, ${1:-9} games a rate, load: $(cut -d' ' -f1-3 /proc/loadavg)"
-  (cd "$essai/$nom" && SDL_AUDIODRIVER=dummy SDL_STDIO_REDIRECT=0 souris "${1:-9}" "$racine/build-bench/bench/latence" wine cadence.exe souris)
+  (cd "$essai/$nom" && SDL_AUDIODRIVER=dummy SDL_STDIO_REDIRECT=0 souris "${1:-9}" "$projet/build-bench/bench/latence" wine cadence.exe souris)
   echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 }
 

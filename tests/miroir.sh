@@ -9,8 +9,8 @@
 # dpkg on a root of its own, so nothing of this machine is installed, changed or
 # locked, and nothing is left to undo if the test is killed.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/..")
-. "$racine/scripts/commun.sh"
+projet=$(realpath "$(dirname "$0")/..")
+. "$projet/scripts/commun.sh"
 # sudo would drop APT_CONFIG and DPKG_ADMINDIR, and reach this machine's apt.
 if [ "$(id -u)" -ne 0 ]; then echo "not root: apt cannot be pointed at a state of its own"; exit 77; fi
 t=$(mktemp -d)
@@ -71,7 +71,7 @@ sources() {
 }
 # Each apt-get update asks once for the stale repository's InRelease.
 mises_a_jour() { grep -c 'GET /perime/./InRelease ' "$t/requetes.txt" || true; }
-installer_seul() { bash -c '. "$1"; shift; installer "$@"' installer.sh "$racine/scripts/commun.sh" "$@" 2>&1; }
+installer_seul() { bash -c '. "$1"; shift; installer "$@"' installer.sh "$projet/scripts/commun.sh" "$@" 2>&1; }
 echecs=0
 rate() { echo "FAILED: $1"; echo "$2"; echecs=1; }
 # dit SORTIE PHRASE...: SORTIE says every PHRASE.
@@ -110,7 +110,7 @@ fi
 
 # Wine, with the stale repository alone and no i386 lists.
 sources perime
-if sortie=$("$racine/scripts/installer.sh" wine 2>&1); then
+if sortie=$("$projet/scripts/installer.sh" wine 2>&1); then
   rate "installer.sh wine went on" "$sortie"
 elif dit "$sortie" "installer.sh: apt has no lists of i386 packages: Wine's 32-bit packages cannot be installed" \
   "E: Failed to fetch" "Mirror sync in progress?" "try again later"; then

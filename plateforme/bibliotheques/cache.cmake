@@ -18,20 +18,20 @@ set(RECETTE ${CMAKE_CURRENT_LIST_DIR}/CMakeLists.txt ${CMAKE_CURRENT_LIST_DIR}/g
 # or found up to date, in GAVREMO_PREFIXE. The recipe is copied into the cache first,
 # so that every clone, at any path, shares what it built.
 function(bibliotheques cible)
-  set(racine ${GAVREMO_CACHE}/${cible})
-  file(MAKE_DIRECTORY ${racine})
-  file(LOCK ${racine}/verrou GUARD FUNCTION TIMEOUT 3600)
+  set(cache ${GAVREMO_CACHE}/${cible})
+  file(MAKE_DIRECTORY ${cache})
+  file(LOCK ${cache}/verrou GUARD FUNCTION TIMEOUT 3600)
   foreach(f ${RECETTE})
     get_filename_component(nom ${f} NAME)
-    configure_file(${f} ${racine}/recette/${nom} COPYONLY)
+    configure_file(${f} ${cache}/recette/${nom} COPYONLY)
   endforeach()
-  set(journal ${racine}/construction.log)
-  message(STATUS "The libraries for ${cible}, from Debian's sources: ${racine}/prefixe (log: ${journal})")
-  execute_process(COMMAND ${CMAKE_COMMAND} -S ${racine}/recette -B ${racine}/construction -DCIBLE=${cible}
+  set(journal ${cache}/construction.log)
+  message(STATUS "The libraries for ${cible}, from Debian's sources: ${cache}/prefixe (log: ${journal})")
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${cache}/recette -B ${cache}/construction -DCIBLE=${cible}
                           -DGAVREMO_CACHE=${GAVREMO_CACHE}
                   OUTPUT_FILE ${journal} ERROR_FILE ${journal} RESULT_VARIABLE r)
   if(NOT r)
-    execute_process(COMMAND ${CMAKE_COMMAND} --build ${racine}/construction -j2
+    execute_process(COMMAND ${CMAKE_COMMAND} --build ${cache}/construction -j2
                     OUTPUT_FILE ${journal} ERROR_FILE ${journal} RESULT_VARIABLE r)
   endif()
   if(r)
@@ -45,5 +45,5 @@ function(bibliotheques cible)
     list(JOIN fin "\n" fin)
     message(FATAL_ERROR "${fin}\nThe libraries for ${cible} did not build: see ${journal}")
   endif()
-  set(GAVREMO_PREFIXE ${racine}/prefixe PARENT_SCOPE)
+  set(GAVREMO_PREFIXE ${cache}/prefixe PARENT_SCOPE)
 endfunction()

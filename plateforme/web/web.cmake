@@ -7,15 +7,6 @@ foreach(f ${ASSETS})
     message(FATAL_ERROR "${f} is missing, the page would not start (scripts/assets.sh remakes it)")
   endif()
 endforeach()
-# The notices its licences page quotes, which a folder swapped by hand may lack: known
-# before anything is compiled.
-include(${PROJECT_SOURCE_DIR}/publication/composants.cmake)
-notice(gavremo ${gavremo_TEXTE})
-notice(Blankenburg ${Blankenburg_TEXTE})
-# Emscripten's version as installed, with its sources' sha256, named by the licences
-# and the bill: read now, before anything is compiled.
-set(outils ${CMAKE_BINARY_DIR}/outils.cmake)
-outils_installes(${outils})
 
 # Debian 12's Emscripten (3.1.6) makes a page that stops at its start with -O3, a
 # release build's default: "Cannot read properties of undefined (reading 'apply')".
@@ -65,26 +56,13 @@ set_target_properties(gavremo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page}
   LINK_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/sdl.js;${fichiers}")
 target_link_options(gavremo PRIVATE -sUSE_SDL=1 --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl.js
   -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_IMPORTS=Ceder,Etape,SDL_Init,SDL_CreateRGBSurface -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sEXPORTED_FUNCTIONS=_main,_malloc,_free
-  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain ${embarquer} -Wl,--trace)
-# What the link took, for the licences page (licences.cmake).
-set_target_properties(gavremo PROPERTIES RULE_LAUNCH_LINK "${PROJECT_SOURCE_DIR}/publication/lien.sh ${CMAKE_BINARY_DIR}/lien.txt")
+  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,stringToUTF8,callMain ${embarquer})
+# Once the game is linked and its licences written (licences.html, which
+# publication/page/ makes): the page's own files, and the offline worker that keeps
+# them all.
 set(propres index.html manifest.webmanifest icone-192.png icone-512.png sw.js hors-ligne.cmake)
 list(TRANSFORM propres PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
-foreach(f page/licences.cmake page/licences.html composants.cmake nomenclature.cmake versions.cmake)
-  list(APPEND propres ${PROJECT_SOURCE_DIR}/publication/${f})
-endforeach()
-# What the licences and the bill of materials take from the build.
-set(faits ${CMAKE_BINARY_DIR}/page.cmake)
-file(CONFIGURE OUTPUT ${faits} CONTENT "set(LIEN ${CMAKE_BINARY_DIR}/lien.txt)
-set(RACINE ${PROJECT_SOURCE_DIR})
-set(PREFIXE ${GAVREMO_PREFIXE})
-set(VERSION ${PROJECT_VERSION})
-set(DATE ${GAVREMO_DATE})
-set(COMPILATEUR ${CMAKE_CXX_COMPILER})
-set(OUTILS ${outils})
-")
 add_custom_command(OUTPUT ${page}/sw.js
-  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page} -DFAITS=${faits}
-          -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
-  DEPENDS gavremo ${propres} ${faits} ${outils} VERBATIM)
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_LIST_DIR} -DPAGE=${page} -P ${CMAKE_CURRENT_LIST_DIR}/hors-ligne.cmake
+  DEPENDS gavremo ${page}/licences.html ${propres} VERBATIM)
 add_custom_target(hors-ligne ALL DEPENDS ${page}/sw.js)

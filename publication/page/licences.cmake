@@ -1,7 +1,12 @@
-# Included by hors-ligne.cmake: writes the page's licences.html, a section for each
-# component whose code the link took (composants_lien, from the linker's trace LIEN):
-# its name, versions, licence and the whole text of its notice.
-include(${RACINE}/publication/composants.cmake)
+# Writes the page's licences.html, a section for each component whose code the link
+# took (composants_lien, from the linker's trace LIEN): its name, versions, licence and
+# the whole text of its notice.
+#   cmake -DFAITS=build-web/page.cmake -P licences.cmake
+# FAITS, written by page.cmake, names the link's trace, the page's folder, the
+# libraries, the version, the date, the compiler and the toolchains installed.
+cmake_minimum_required(VERSION 3.25)
+include(${FAITS})
+include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
 outils_installes(${OUTILS})
 composants_lien(${LIEN} COMPOSANTS)
 
@@ -12,7 +17,7 @@ function(echapper texte variable)
   set(${variable} "${texte}" PARENT_SCOPE)
 endfunction()
 
-set(mentions "")
+set(credits "")
 set(sections "")
 foreach(c ${COMPOSANTS})
   set(texte "")
@@ -31,15 +36,15 @@ foreach(c ${COMPOSANTS})
       set(versions "Version ${${c}_AMONT}, from Debian's source package ${source} ${${source}_DEBIAN}")
     endif()
   endif()
-  foreach(f ${${c}_TEXTE})
+  foreach(f ${${c}_NOTICE})
     notice(${c} ${f} t)
     string(APPEND texte "\n${t}")
   endforeach()
   if(NOT texte MATCHES "[a-zA-Z]")
     message(FATAL_ERROR "licences.cmake: no notice for ${c}")
   endif()
-  if(${c}_MENTION)
-    string(APPEND mentions "<p>${${c}_MENTION}</p>\n")
+  if(${c}_CREDIT)
+    string(APPEND credits "<p>${${c}_CREDIT}</p>\n")
   endif()
   echapper("${texte}" texte)
   if(versions)

@@ -7,14 +7,14 @@
 # second half needs the archive apt uses here: without it, the test says so and is
 # skipped (77) once the first half has passed.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/../..")
-. "$racine/scripts/commun.sh"
+projet=$(realpath "$(dirname "$0")/../..")
+. "$projet/scripts/commun.sh"
 echo "needs the Debian archive apt uses here ($(miroir)) for its second half"
 travail=$(mktemp -d)
 en_partant "rm -rf '$travail'"
 recuperer() {
   cmake -DPAQUET=giflib -DMIROIR="$1" -DDEPOT="$travail/depot" -DSOURCE="$travail/source" \
-    -DLICENCES="$travail/licences" -P "$racine/publication/debian.cmake" 2>&1
+    -DLICENCES="$travail/licences" -P "$projet/publication/debian.cmake" 2>&1
 }
 echecs=0
 attendre() {
@@ -34,7 +34,7 @@ echo "not giflib" >"$travail/archive/pool/main/g/giflib/giflib_5.2.1-2.5+deb12u1
 attendre "file://$travail/archive" "a file that is not the one named" "is not the file named in versions.cmake"
 [ ! -e "$travail/depot/giflib_5.2.1-2.5+deb12u1.dsc" ] || { echo "FAILED: the wrong file was kept"; echecs=1; }
 
-recette=$racine/publication
+recette=$projet/publication
 suite=$(sed -n 's/^set(DEBIAN_SUITES \([^ )]*\).*/\1/p' "$recette/versions.cmake")
 if ! curl -fsS -o /dev/null --max-time 60 "$(miroir)/dists/$suite/InRelease" 2>/dev/null; then
   echo "$(miroir) cannot be reached: the font's .dsc is not checked"

@@ -4,26 +4,26 @@
 # and never the other's, which its compiler refuses. Prints what the build adds to
 # dpkg-buildflags' own for each.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/../..")
-. "$racine/scripts/commun.sh"
-projet=$(mktemp -d)
-en_partant "rm -rf '$projet'"
-cat >"$projet/CMakeLists.txt" <<FIN
+projet=$(realpath "$(dirname "$0")/../..")
+. "$projet/scripts/commun.sh"
+essai=$(mktemp -d)
+en_partant "rm -rf '$essai'"
+cat >"$essai/CMakeLists.txt" <<FIN
 cmake_minimum_required(VERSION 3.25)
 project(drapeaux C CXX)
-include($racine/publication/durcissement.cmake)
+include($projet/publication/durcissement.cmake)
 file(WRITE \${CMAKE_BINARY_DIR}/drapeaux.txt " \${CMAKE_CXX_FLAGS} ")
 FIN
 echecs=0
 # verifier ARCH WANTED UNWANTED [CMAKE ARGUMENTS]
 verifier() {
   local drapeaux
-  SOURCE_DATE_EPOCH=1 cmake -S "$projet" -B "$projet/$1" "${@:4}" | sed -n "s/^-- Hardening for //p"
-  drapeaux=$(cat "$projet/$1/drapeaux.txt")
+  SOURCE_DATE_EPOCH=1 cmake -S "$essai" -B "$essai/$1" "${@:4}" | sed -n "s/^-- Hardening for //p"
+  drapeaux=$(cat "$essai/$1/drapeaux.txt")
   [[ "$drapeaux" == *" $2 "* ]] || { echo "$1: no $2 in$drapeaux"; echecs=1; }
   [[ "$drapeaux" == *" -fstack-clash-protection "* ]] || { echo "$1: no stack clash protection"; echecs=1; }
   [[ "$drapeaux" != *" $3"* ]] || { echo "$1: $3 given to its compiler"; echecs=1; }
 }
 verifier amd64 -fcf-protection -mbranch-protection
-verifier arm64 -mbranch-protection=standard -fcf-protection -DCMAKE_TOOLCHAIN_FILE="$racine/plateforme/compat/arm64.cmake"
+verifier arm64 -mbranch-protection=standard -fcf-protection -DCMAKE_TOOLCHAIN_FILE="$projet/plateforme/compat/arm64.cmake"
 exit $echecs

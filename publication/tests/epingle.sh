@@ -8,13 +8,13 @@
 # installed, with the sha256 the signed Sources give; one installed at a version the
 # archive does not name (bash, which it serves at 0-1) is refused.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/../..")
-. "$racine/scripts/commun.sh"
+projet=$(realpath "$(dirname "$0")/../..")
+. "$projet/scripts/commun.sh"
 t=$(mktemp -d)
 en_partant "rm -rf '$t'"
 servie=5.2.2-1
-epingle=$(sed -n 's/^set(giflib_DEBIAN \(.*\))$/\1/p' "$racine/publication/versions.cmake")
-read -ra suites <<<"$(sed -n 's/^set(DEBIAN_SUITES \(.*\))$/\1/p' "$racine/publication/versions.cmake")"
+epingle=$(sed -n 's/^set(giflib_DEBIAN \(.*\))$/\1/p' "$projet/publication/versions.cmake")
+read -ra suites <<<"$(sed -n 's/^set(DEBIAN_SUITES \(.*\))$/\1/p' "$projet/publication/versions.cmake")"
 
 # The newer giflib: a small source package, built as Debian builds one.
 s=$t/giflib-5.2.2
@@ -73,8 +73,8 @@ export GAVREMO_DEBIAN=http://127.0.0.1:$port GAVREMO_CLES=$t/cles.gpg
 
 # A copy of what the pins and the scripts are: the real versions.cmake stays as it is.
 mkdir -p "$t/arbre/publication"
-cp -r "$racine/scripts" "$t/arbre/"
-cp "$racine/publication/versions.cmake" "$racine/publication/debian.cmake" "$t/arbre/publication/"
+cp -r "$projet/scripts" "$t/arbre/"
+cp "$projet/publication/versions.cmake" "$projet/publication/debian.cmake" "$t/arbre/publication/"
 versions=$t/arbre/publication/versions.cmake
 recuperer() {
   rm -rf "$t/source"
@@ -128,7 +128,7 @@ fi
 if sortie=$(recuperer) && [ -s "$t/licences/giflib.txt" ]; then echo "ok: the fetch passes on the new pin"
 else echoue "the fetch on the new pin: $sortie"; fi
 
-sed -i 's/^set(DEBIAN_OUTILS .*)$/set(DEBIAN_OUTILS dpkg)\nset(dpkg_PAQUET dpkg)\nset(bash_PAQUET bash)/' "$versions"
+sed -i 's/^set(DEBIAN_OUTILS .*)$/set(DEBIAN_OUTILS dpkg)\nset(dpkg_BINAIRE dpkg)\nset(bash_BINAIRE bash)/' "$versions"
 if sortie=$("$t/arbre/scripts/epingler.sh" --installes "$t/outils.cmake" 2>&1) &&
    grep -qxF "set(dpkg_DEBIAN $installe)" "$t/outils.cmake" &&
    grep -qxF "  dpkg_$installe.tar.xz 1${zeros:1})" "$t/outils.cmake"; then

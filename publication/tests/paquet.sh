@@ -17,8 +17,8 @@
 #   paquet.sh arm64 DIR         the arm64 .deb, in the root of scripts/arm64.sh
 # Needs root, and a machine rather than a root: it makes roots of its own.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/../..")
-. "$racine/scripts/commun.sh"
+projet=$(realpath "$(dirname "$0")/../..")
+. "$projet/scripts/commun.sh"
 etape=$1
 dossier=$(realpath -m "$2")
 version=$(version_paquet)   # the package's, 1.0.0-1
@@ -36,7 +36,7 @@ if [ "$etape" = --nomenclature ]; then
   cmake -DTITRE="the .deb" -DDOSSIER="$arbre" -DCONTROLE="$arbre/DEBIAN/control" -DVERSION="$amont" \
     -DCOMPOSANTS=gavremo -DNOTICES=usr/share/doc/gavremo/copyright \
     -DDATE="$(dpkg-parsechangelog -l "$4" -S Timestamp)" -DCOMPILATEUR="$3" -DSORTIE="${2%.deb}.cdx.json" \
-    -P "$racine/publication/nomenclature.cmake"
+    -P "$projet/publication/nomenclature.cmake"
   exit
 fi
 
@@ -78,8 +78,8 @@ if [ "$etape" = arm64 ]; then   # in the arm64 root, where arm64.sh built the pa
   installe gavremo && echec "gavremo is already installed: left as it is"
   en_partant "! installe gavremo || DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq gavremo >/dev/null"
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
-  (cd "$racine" && bash debian/tests/jeu)
-  node "$racine/publication/tests/nomenclature.js" "${deb%.deb}.cdx.json" "$deb"
+  (cd "$projet" && bash debian/tests/jeu)
+  node "$projet/publication/tests/nomenclature.js" "${deb%.deb}.cdx.json" "$deb"
   exit
 fi
 
@@ -93,19 +93,19 @@ dbgsym=$d12/gavremo-dbgsym_${version}_$arch.deb
 case "$etape" in
   source)
     rm -rf "$dossier/source"
-    "$racine/scripts/source.sh" "$dossier/source" ;;
+    "$projet/scripts/source.sh" "$dossier/source" ;;
 
   debian12 | debian13)
     besoin "$dossier/source/gavremo_$version.dsc"
     rm -rf "${dossier:?}/$etape"
     mkdir -p "$dossier/$etape"
-    "$racine/scripts/racine.sh" "$etape-nu" "$dossier" bash /srv/clone/publication/tests/paquet.sh --dedans "$etape"
+    "$projet/scripts/racine.sh" "$etape-nu" "$dossier" bash /srv/clone/publication/tests/paquet.sh --dedans "$etape"
     ls "$dossier/$etape"/*.deb ;;
 
   lintian)
     besoin "$changes"
     # Every override says why, on the comment line above it.
-    for f in "$racine"/debian/*lintian-overrides "$racine"/debian/source/lintian-overrides; do
+    for f in "$projet"/debian/*lintian-overrides "$projet"/debian/source/lintian-overrides; do
       [ -e "$f" ] || continue
       awk -v f="$f" '!/^#/ && NF && prec !~ /^#/ { print f ": no reason given for " $0; n++ } { prec = $0 }
         END { exit n > 0 }' "$f"
@@ -152,7 +152,7 @@ case "$etape" in
     besoin "${deb%.deb}.cdx.json"
     # dh's Depends, as the bill names them.
     grep -q '"pkg:deb/debian/libsdl1.2debian"' "${deb%.deb}.cdx.json" || echec "the bill names no libsdl1.2debian"
-    node "$racine/publication/tests/nomenclature.js" "${deb%.deb}.cdx.json" "$deb" ;;
+    node "$projet/publication/tests/nomenclature.js" "${deb%.deb}.cdx.json" "$deb" ;;
 
   piuparts)
     besoin "$deb"
@@ -160,11 +160,11 @@ case "$etape" in
     # repository of its own, so that piuparts upgrades from it.
     ancien=$(mktemp -d)
     en_partant "rm -rf '$ancien' '$ancien.log'"
-    cp "$racine/publication/tests/paquet/gavremo_1.0.0_amd64.deb" "$ancien/"
+    cp "$projet/publication/tests/paquet/gavremo_1.0.0_amd64.deb" "$ancien/"
     (cd "$ancien" && dpkg-scanpackages . >Packages 2>/dev/null)
     # piuparts makes Debian 12 from the clean root's minbase tarball, which racine.sh
     # makes with the root.
-    "$racine/scripts/racine.sh" debian12-nu "$ancien" true
+    "$projet/scripts/racine.sh" debian12-nu "$ancien" true
     piuparts -b "$GAVREMO_CACHE/bookworm-nu.tar.gz" -d bookworm -m "$(miroir)" --bindmount="$ancien" \
       --extra-repo="deb [trusted=yes] file://$ancien ./" "$deb" >"$ancien.log" 2>&1 ||
       { tail -n 40 "$ancien.log"; echec "piuparts failed"; }
@@ -181,7 +181,7 @@ case "$etape" in
     sed -i '/rsrc_img\/perdu.jpg/d' "$t/arbre/DEBIAN/md5sums"
     dpkg-deb -b "$t/arbre" "$t/gavremo_${version}_$arch.deb" >/dev/null
     # The chroot runner takes the root's path, which racine.sh gives as GAVREMO_RACINE.
-    lancer() { "$racine/scripts/racine.sh" debian12-nu "$d12" --hote \
+    lancer() { "$projet/scripts/racine.sh" debian12-nu "$d12" --hote \
                  sh -c 'exec autopkgtest "$@" -- chroot "$GAVREMO_RACINE"' - "$@" >"$t/journal" 2>&1; }
     lancer "$changes" || { tail -n 30 "$t/journal"; echec "autopkgtest failed on the package as built"; }
     grep -E '^[a-z-]+ +PASS' "$t/journal"
@@ -204,7 +204,7 @@ case "$etape" in
     rm -rf "$dossier/bis"
     mkdir -p "$dossier/bis/debian12"
     cp -a "$dossier/source" "$dossier/bis/"
-    GAVREMO_TMPFS=1 "$racine/scripts/racine.sh" debian12-nu "$dossier/bis" env TZ=GMT-9 \
+    GAVREMO_TMPFS=1 "$projet/scripts/racine.sh" debian12-nu "$dossier/bis" env TZ=GMT-9 \
       DEB_BUILD_OPTIONS="nocheck parallel=1" bash /srv/clone/publication/tests/paquet.sh --dedans debian12 autre 0077 \
       /var/tmp/ailleurs -b
     for f in gavremo_${version}_$arch.deb gavremo-dbgsym_${version}_$arch.deb; do

@@ -7,8 +7,8 @@
 #   publication.sh windows BUILD/gavremo-VERSION-win32.zip   (and what is beside it)
 #   publication.sh web BUILD/page
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/../..")
-. "$racine/scripts/commun.sh"
+projet=$(realpath "$(dirname "$0")/../..")
+. "$projet/scripts/commun.sh"
 sorte=$1
 premier=$(realpath "$2")
 # disorderfs lists each folder of the copy backwards, over FUSE, which takes root here.
@@ -23,7 +23,7 @@ copie=$ailleurs/une/copie/des/sources/plus/loin
 mkdir -p "$ailleurs/dessous" "$copie"
 # Written in name order and read backwards: not the clone's order, whether the file
 # system lists a folder by hash (ext4) or in the order it was written (tmpfs, btrfs).
-tar -c -C "$racine" --sort=name --exclude='./build*' --exclude=node_modules . |
+tar -c -C "$projet" --sort=name --exclude='./build*' --exclude=node_modules . |
   tar -x -C "$ailleurs/dessous"
 if ! disorderfs -q --reverse-dirents=yes "$ailleurs/dessous" "$copie" >/dev/null; then
   echo "disorderfs cannot mount here"
@@ -72,7 +72,7 @@ if [ ! -d "$premier" ]; then
   done
 fi
 
-for chemin in "$racine" "$copie" "$GAVREMO_CACHE" "$ailleurs/cache"; do
+for chemin in "$projet" "$copie" "$GAVREMO_CACHE" "$ailleurs/cache"; do
   for arbre in "$un" "$deux"; do
     if grep -rlaF -- "$chemin" "$arbre"; then
       echo "^ holds $chemin"

@@ -7,12 +7,12 @@
 # tracks but debian/'s, and nothing else; publication/tests/nomenclature.js checks its bill of
 # materials against it.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/../..")
-. "$racine/scripts/commun.sh"
+projet=$(realpath "$(dirname "$0")/../..")
+. "$projet/scripts/commun.sh"
 export LC_ALL=C
 if [ "$(id -u)" -ne 0 ]; then echo "not root: no tmpfs can be mounted, nor another user taken"; exit 77; fi
 # A copy without git (the one in a Debian root) has no tracked files to pack.
-if [ "$(git -C "$racine" rev-parse --show-toplevel 2>/dev/null)" != "$racine" ]; then
+if [ "$(git -C "$projet" rev-parse --show-toplevel 2>/dev/null)" != "$projet" ]; then
   echo "not a git clone: the tarballs are made from the files git tracks"; exit 77
 fi
 
@@ -29,8 +29,8 @@ en_partant "umount '$ici/tmpfs' 2>/dev/null || umount -l '$ici/tmpfs'"
 # debhelper leftover, which must stay out of the tarballs.
 copie() {
   (umask "$2"
-   git clone -q --no-hardlinks "$racine" "$1"
-   cd "$racine" && suivis | tar -c --null -T - | tar -x -m --no-same-permissions -C "$1"
+   git clone -q --no-hardlinks "$projet" "$1"
+   cd "$projet" && suivis | tar -c --null -T - | tar -x -m --no-same-permissions -C "$1"
    mkdir -p "$1/build" "$1/tests/web/node_modules/x"
    touch "$1/build/gavremo" "$1/tests/web/node_modules/x/index.js"
    [ ! -d "$1/debian" ] || touch "$1/debian/gavremo.substvars")
@@ -81,7 +81,7 @@ if [ -n "${paquet:-}" ] && ! diff <(tar -tJf "$a/$paquet.debian.tar.xz" | grep -
 fi
 
 statut=0
-node "$racine/publication/tests/nomenclature.js" "$a/$haut.cdx.json" "$a/$haut.tar.xz" || statut=$?
+node "$projet/publication/tests/nomenclature.js" "$a/$haut.cdx.json" "$a/$haut.tar.xz" || statut=$?
 case $statut in
   0) ;;
   77) [ $fautes = 1 ] || exit 77 ;;

@@ -25,31 +25,31 @@ install(DIRECTORY rsrc_img font son DESTINATION . PATTERN "LICENSE*" EXCLUDE)
 # stays. The libraries' versions come from where the superbuild takes them.
 include(${CMAKE_CURRENT_LIST_DIR}/../versions.cmake)
 # With the credits their licences ask of a program's documentation.
-set(MENTIONS "")
+set(CREDITS "")
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
   set(${${paquet}_NOM}_VERSION ${${paquet}_AMONT})
-  if(${paquet}_MENTION)
-    list(APPEND MENTIONS "${${paquet}_MENTION}")
+  if(${paquet}_CREDIT)
+    list(APPEND CREDITS "${${paquet}_CREDIT}")
   endif()
 endforeach()
-list(JOIN MENTIONS "\r\n" MENTIONS)   # CRLF is applied to the template's lines alone
+list(JOIN CREDITS "\r\n" CREDITS)   # CRLF is applied to the template's lines alone
 configure_file(${CMAKE_CURRENT_LIST_DIR}/LISEZ-MOI.txt LISEZ-MOI.txt NEWLINE_STYLE CRLF @ONLY)
 include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
-notice(gavremo ${gavremo_TEXTE})
-notice(Blankenburg ${Blankenburg_TEXTE})
+notice(gavremo ${gavremo_NOTICE})
+notice(Blankenburg ${Blankenburg_NOTICE})
 # The toolchains' versions as installed, with their sources' sha256, named by the bills.
 set(outils ${CMAKE_BINARY_DIR}/outils.cmake)
 outils_installes(${outils})
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt ${Blankenburg_TEXTE} DESTINATION .)
-install(FILES ${gavremo_TEXTE} DESTINATION . RENAME LICENSE-Gavremo.txt)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt ${Blankenburg_NOTICE} DESTINATION .)
+install(FILES ${gavremo_NOTICE} DESTINATION . RENAME LICENSE-Gavremo.txt)
 foreach(paquet ${DEBIAN_BIBLIOTHEQUES})
   install(FILES ${GAVREMO_WIN32}/licences/${${paquet}_NOM}.txt DESTINATION . RENAME LICENSE-${${paquet}_NOM}.txt)
 endforeach()
-notice(mingw-w64 ${mingw-w64_TEXTE})
-install(FILES ${mingw-w64_TEXTE} DESTINATION . RENAME LICENSE-mingw-w64.txt)
+notice(mingw-w64 ${mingw-w64_NOTICE})
+install(FILES ${mingw-w64_NOTICE} DESTINATION . RENAME LICENSE-mingw-w64.txt)
 # GCC's: Debian's copyright, which gives the runtime exception, then the GPL it names.
 set(texte "")
-foreach(f ${gcc_TEXTE})
+foreach(f ${gcc_NOTICE})
   notice(gcc ${f} t)
   string(APPEND texte "${t}\n")
 endforeach()
@@ -61,16 +61,16 @@ set(CPACK_PACKAGE_FILE_NAME gavremo-${PROJECT_VERSION}-win32)
 set(zip ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)   # CPack's own name changes as it goes
 set(CPACK_STRIP_FILES ON)
 # CPack lists the zip's files in the order the folder gives them: zip.cmake writes them
-# again, sorted, and dates them; installateur.cmake then makes the setup from them,
+# again, sorted, and dates them; setup.cmake then makes the setup from them,
 # gavremo-<version>-win32-setup.exe beside the zip.
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake ${CMAKE_CURRENT_LIST_DIR}/installateur.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/zip.cmake ${CMAKE_CURRENT_LIST_DIR}/setup.cmake)
 find_program(MAKENSIS makensis REQUIRED)
 set(CPACK_GAVREMO_MAKENSIS ${MAKENSIS})
 set(CPACK_GAVREMO_COMPILATEUR ${CMAKE_CXX_COMPILER})   # named in its bill of materials
 set(CPACK_GAVREMO_LIEN ${lien})                        # with what the link took
 set(CPACK_GAVREMO_OUTILS ${outils})                    # and the toolchains installed
 set(CPACK_GAVREMO_NSI ${CMAKE_BINARY_DIR}/gavremo.nsi)
-set(CPACK_GAVREMO_INSTALLATEUR ${CMAKE_BINARY_DIR}/installateur)
+set(CPACK_GAVREMO_SETUP ${CMAKE_BINARY_DIR}/setup)
 set(setup ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}-setup.exe)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/gavremo.nsi.in gavremo.nsi @ONLY)
 include(CPack)

@@ -175,8 +175,7 @@ test('after a new build, the caches hold only that build', () => Ailleurs(async 
   const source = fs.mkdtempSync(path.join(os.tmpdir(), 'gavremo-source-'));
   fs.cpSync(path.join(projet, 'plateforme/web'), source, { recursive: true });
   fs.appendFileSync(path.join(source, 'index.html'), '<!-- another build -->\n');
-  const r = spawnSync('cmake', [`-DSOURCE=${source}`, `-DPAGE=${dossier}`,
-                                `-DFAITS=${path.join(PAGE, '../page.cmake')}`, '-P',
+  const r = spawnSync('cmake', [`-DSOURCE=${source}`, `-DPAGE=${dossier}`, '-P',
                                 path.join(source, 'hors-ligne.cmake')], { encoding: 'utf8' });
   fs.rmSync(source, { recursive: true });
   assert.strictEqual(r.status, 0, r.stderr);

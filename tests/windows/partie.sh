@@ -8,8 +8,8 @@
 # CMakeLists.txt reads them there and makes a CTest case of each.
 # Needs DISPLAY and WINEPREFIX. Each run plays a fresh copy.
 set -euo pipefail
-racine=$(realpath "$(dirname "$0")/../..")
-. "$racine/scripts/commun.sh"
+projet=$(realpath "$(dirname "$0")/../..")
+. "$projet/scripts/commun.sh"
 zip=$(realpath "$1")
 version=$(basename "$zip" -win32.zip) && version=${version#gavremo-}
 travail=$(mktemp -d /tmp/gavremo_wineXXXXXX)
@@ -71,7 +71,7 @@ installes() { (liste "$1"; shift; printf './%s\n' desinstaller.exe LICENSE-NSIS.
 # runs it has a throwaway copy of the Wine prefix the others share, with its own C:
 # drive and registry, under the locale that spells any folder's name.
 setup=${zip%.zip}-setup.exe
-desinstalleur=$(dirname "$zip")/installateur/desinstaller.exe
+desinstalleur=$(dirname "$zip")/setup/desinstaller.exe
 cle='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Gavremo'
 prefixe() {
   cp -a "$WINEPREFIX" "$travail/wine"
@@ -248,7 +248,7 @@ manquant)
 abimes)
   # A damaged sprite, then a font cut short: each refused with its line, status 1.
   deballer
-  cp "$racine/tests/fuzz/corpus/gif/plantait-image-plus-large-que-l-ecran.gif" "$jeu/rsrc_img/curseur.gif"
+  cp "$projet/tests/fuzz/corpus/gif/plantait-image-plus-large-que-l-ecran.gif" "$jeu/rsrc_img/curseur.gif"
   lancer
   fin
   verifier "a damaged curseur.gif ends with status 1" '[ $statut = 1 ]'
@@ -269,7 +269,7 @@ dossier)
   fin
   verifier "in a Cyrillic folder, status 1" '[ $statut = 1 ]'
   verifier "and the line in stderr.txt beside the game" 'grep -q "$ligne_manquante" "$jeu/stderr.txt"' ;;
-installateur)
+setup)
   # What Windows shows of the setup before it runs, and what its header and its
   # uninstaller's claim: no administrator asked for, no ASLR without relocations.
   rc=$(ressources "$setup")
@@ -293,7 +293,7 @@ installateur)
     verifier "$(basename "$f"): DYNAMIC_BASE only with relocations" \
       '! grep -qE "^[[:space:]]+DYNAMIC_BASE$" <<<"$entete" || grep -qE "^ +[0-9]+ \.reloc " <<<"$entete"'
   done ;;
-installation)
+setup-fichiers)
   # A silent install puts the zip's files, byte for byte, the uninstaller that makensis
   # made and NSIS's licence in %LOCALAPPDATA%\Programs\Gavremo, and nothing else.
   deballer
@@ -418,7 +418,7 @@ mise-a-jour)
   cp "$ancien/rsrc_img/target.jpg" "$ancien/rsrc_img/ancienne.jpg"
   rm "$ancien/LISEZ-MOI.txt"
   cmake -DDOSSIER="$ancien" -DVERSION=0.9.0 -DSETUP="$travail/ancien.exe" -DNSI="$(dirname "$zip")/gavremo.nsi" \
-    -DTRAVAIL="$travail/ancien-nsis" -DMAKENSIS=makensis -P "$racine/publication/windows/installateur.cmake" >/dev/null
+    -DTRAVAIL="$travail/ancien-nsis" -DMAKENSIS=makensis -P "$projet/publication/windows/setup.cmake" >/dev/null
   verifier "version 0.9.0 installs in C:\\Jeux\\Gavremo" 'poser "$travail/ancien.exe" "C:\\Jeux\\Gavremo"'
   jeu=$WINEPREFIX/drive_c/Jeux/Gavremo
   echo "mes records" >"$jeu/records.txt"
@@ -438,8 +438,8 @@ demo)
   deballer
   wineserver -k 2>/dev/null || true
   wineserver -w
-  GAVREMO="$racine/tests/windows/gavremo-wine.sh" GAVREMO_EXE="$jeu/gavremo.exe" \
-    "$racine/scripts/demo.sh" "$travail/demo" || echecs=1 ;;
+  GAVREMO="$projet/tests/windows/gavremo-wine.sh" GAVREMO_EXE="$jeu/gavremo.exe" \
+    "$projet/scripts/demo.sh" "$travail/demo" || echecs=1 ;;
 *) echec "no such case: $2" ;;
 esac
 [ $echecs = 0 ]

@@ -9,7 +9,7 @@ if ! dedans neuve; then
   if [ "$(id -u)" -ne 0 ]; then echo "not root: no root can be made"; exit 77; fi
   # Inside a root already (the Debian 13 one), / is no mount point: no root in a root.
   if ! mountpoint -q /; then echo "in a root already: the new root is not made here"; exit 77; fi
-  dans_racine neuve tests/installation.sh
+  dans_racine neuve tests/readme.sh
   exit
 fi
 

@@ -3,19 +3,19 @@
 # date, and makensis adds no time of its own, so the same sources give the same setup.
 # The tests run it too, on a folder of their own, to make an older version:
 #   cmake -DDOSSIER=FOLDER -DVERSION=X.Y.Z -DSETUP=FILE.exe -DNSI=gavremo.nsi -DTRAVAIL=FOLDER
-#         -DMAKENSIS=makensis -P installateur.cmake
+#         -DMAKENSIS=makensis -P setup.cmake
 if(DEFINED CPACK_PACKAGE_FILES)
   # CPack makes one package here, the zip: the setup installs its folder.
   list(LENGTH CPACK_PACKAGE_FILES n)
   if(NOT n EQUAL 1)
-    message(FATAL_ERROR "installateur.cmake: one zip expected from CPack, not ${CPACK_PACKAGE_FILES}")
+    message(FATAL_ERROR "setup.cmake: one zip expected from CPack, not ${CPACK_PACKAGE_FILES}")
   endif()
   get_filename_component(nom ${CPACK_PACKAGE_FILES} NAME_WLE)
   set(DOSSIER ${CPACK_TOPLEVEL_DIRECTORY}/${nom})
   set(SETUP ${CPACK_PACKAGE_DIRECTORY}/${nom}-setup.exe)
   set(VERSION ${CPACK_PACKAGE_VERSION})
   set(NSI ${CPACK_GAVREMO_NSI})
-  set(TRAVAIL ${CPACK_GAVREMO_INSTALLATEUR})
+  set(TRAVAIL ${CPACK_GAVREMO_SETUP})
   set(MAKENSIS ${CPACK_GAVREMO_MAKENSIS})
 endif()
 
@@ -26,15 +26,15 @@ include(${CMAKE_CURRENT_LIST_DIR}/../composants.cmake)
 set(contenu ${TRAVAIL}/contenu)
 file(REMOVE_RECURSE ${contenu})
 file(COPY ${DOSSIER}/ DESTINATION ${contenu})
-notice(nsis ${nsis_TEXTE})
-file(COPY_FILE ${nsis_TEXTE} ${contenu}/LICENSE-${nsis_NOM}.txt)
+notice(nsis ${nsis_NOTICE})
+file(COPY_FILE ${nsis_NOTICE} ${contenu}/LICENSE-${nsis_NOM}.txt)
 execute_process(COMMAND touch -r ${DOSSIER}/gavremo.exe ${contenu}/LICENSE-${nsis_NOM}.txt COMMAND_ERROR_IS_FATAL ANY)
 
 # What the setup installs and the uninstaller removes, file by file, sorted: the
 # folders the uninstaller then removes when empty, deepest first.
 file(GLOB_RECURSE fichiers RELATIVE ${contenu} ${contenu}/*)
 list(SORT fichiers)
-set(installer "")
+set(poser "")
 set(effacer "")
 set(dossiers "")
 set(courant "-")
@@ -45,17 +45,17 @@ foreach(f IN LISTS fichiers)
   if(NOT d STREQUAL courant)
     set(courant "${d}")
     if(d STREQUAL "")
-      string(APPEND installer "SetOutPath \"$INSTDIR\"\n")
+      string(APPEND poser "SetOutPath \"$INSTDIR\"\n")
     else()
       string(REPLACE "/" "\\" dw "${d}")
-      string(APPEND installer "SetOutPath \"$INSTDIR\\${dw}\"\n")
+      string(APPEND poser "SetOutPath \"$INSTDIR\\${dw}\"\n")
     endif()
     while(NOT d STREQUAL "")
       list(APPEND dossiers "${d}")
       get_filename_component(d "${d}" DIRECTORY)
     endwhile()
   endif()
-  string(APPEND installer "File \"${contenu}/${f}\"\n")
+  string(APPEND poser "File \"${contenu}/${f}\"\n")
   string(APPEND effacer "Delete \"$INSTDIR\\${fw}\"\n")
   file(SIZE ${contenu}/${f} taille)
   math(EXPR octets "${octets} + ${taille}")
@@ -68,14 +68,14 @@ foreach(d IN LISTS dossiers)
   string(APPEND effacer "RMDir \"$INSTDIR\\${dw}\"\n")
 endforeach()
 file(MAKE_DIRECTORY ${TRAVAIL})
-file(WRITE ${TRAVAIL}/installer.nsh "${installer}")
+file(WRITE ${TRAVAIL}/poser.nsh "${poser}")
 file(WRITE ${TRAVAIL}/effacer.nsh "${effacer}")
 
 get_filename_component(setup_nom ${SETUP} NAME)
 # -WX: a warning of makensis fails the build.
 execute_process(COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8
                   -DVERSION=${VERSION} -DSETUP=${SETUP} -DSETUP_NOM=${setup_nom} -DOCTETS=${octets}
-                  -DINSTALLER=${TRAVAIL}/installer.nsh -DEFFACER=${TRAVAIL}/effacer.nsh
+                  -DPOSER=${TRAVAIL}/poser.nsh -DEFFACER=${TRAVAIL}/effacer.nsh
                   -DDESINSTALLEUR_COPIE=${TRAVAIL}/desinstaller.exe ${NSI}
                 COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "setup: ${SETUP}")
