@@ -106,9 +106,14 @@ function(nomenclature)
       string(JSON j SET "${j}" purl "\"${p}?arch=source${sous}\"")
       string(JSON j SET "${j}" externalReferences "[]")
       # And those of the packages it was built from (a toolchain's Built-Using).
+      # Debian's own archive, or the security archive that served a toolchain installed.
       foreach(s ${source} ${${source}_CONSTRUIT})
+        set(pool https://deb.debian.org/debian/pool/main)
+        if(DEFINED ${s}_POOL)
+          set(pool ${${s}_POOL})
+        endif()
         foreach(f somme IN ZIP_LISTS ${s}_NOMS ${s}_SOMMES)
-          debian_adresse(https://deb.debian.org/debian ${s} ${f} adresse)
+          debian_adresse(${pool} ${s} ${f} adresse)
           ajouter(j externalReferences "{\"type\": \"source-distribution\", \"url\": \"${adresse}\",
             \"hashes\": [{\"alg\": \"SHA-256\", \"content\": \"${somme}\"}]}")
         endforeach()

@@ -10,6 +10,10 @@ set(DEBIAN_BIBLIOTHEQUES freetype libjpeg-turbo giflib libsdl1.2 sdl-mixer1.2)
 # The suites whose sources share the archive's pool (debian_adresse): a version one of
 # them names stays there. scripts/epingler.sh moves a pin to the newest they name.
 set(DEBIAN_SUITES bookworm bookworm-updates)
+# Where Debian's security updates wait for the next point release to bring them into
+# those suites, in a pool of their own: a toolchain that apt upgrade installed from
+# there is named from there.
+set(DEBIAN_SECURITE https://security.debian.org/debian-security bookworm-security)
 
 set(freetype_NOM FreeType)
 set(freetype_DEBIAN 2.12.1+dfsg-5+deb12u4)
@@ -109,10 +113,11 @@ foreach(paquet ${DEBIAN_BIBLIOTHEQUES} ${DEBIAN_EMPRUNTS})
   debian_fichiers(${paquet})
 endforeach()
 
-# debian_adresse(MIROIR PAQUET FICHIER VARIABLE): where the archive keeps a file of a
-# source package: pool/main/g/giflib/..., pool/main/libs/libsdl1.2/...
-function(debian_adresse miroir paquet fichier variable)
+# debian_adresse(POOL PAQUET FICHIER VARIABLE): where a pool keeps a file of a source
+# package: POOL/g/giflib/..., POOL/libs/libsdl1.2/..., POOL being an archive's
+# pool/main (its security archive's pool/updates/main).
+function(debian_adresse pool paquet fichier variable)
   string(REGEX MATCH "^(lib.|.)" initiale ${paquet})
   string(REPLACE "+" "%2B" fichier "${fichier}")
-  set(${variable} ${miroir}/pool/main/${initiale}/${paquet}/${fichier} PARENT_SCOPE)
+  set(${variable} ${pool}/${initiale}/${paquet}/${fichier} PARENT_SCOPE)
 endfunction()

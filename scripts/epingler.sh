@@ -6,8 +6,11 @@
 # With --installes, moves no pin: writes to FILE, as versions.cmake would pin them, the
 # versions of the toolchains (DEBIAN_OUTILS) installed here and their files' sha256,
 # from the same checked Sources: what a bill of materials names as having built it.
+# A version that apt upgrade took from the security archive (DEBIAN_SECURITE), which
+# the suites name only from the next point release, is named from there.
 #   scripts/epingler.sh --installes FILE [TOOLCHAIN...]   (none: every toolchain)
-# GAVREMO_DEBIAN names another archive than apt's, GAVREMO_CLES another keyring.
+# GAVREMO_DEBIAN names another archive than apt's, GAVREMO_SECURITE another security
+# archive, GAVREMO_CLES another keyring.
 # Only the pins' lines change; the diff is printed, to review before committing.
 set -euo pipefail
 . "$(dirname "$0")/commun.sh"
@@ -28,9 +31,9 @@ fi
 t=$(mktemp -d)
 en_partant "rm -rf '$t'"
 
-# Each suite's Sources, checked, one after the other in t/Sources.
-: >"$t/Sources"
-for suite in $(liste DEBIAN_SUITES); do
+# lire ARCHIVE SUITE FILE: the suite's Sources, checked, added to FILE.
+lire() {
+  local archive=$1 suite=$2 f signe
   curl -fsS -o "$t/InRelease" "$archive/dists/$suite/InRelease" || echec "no InRelease for $suite at $archive"
   gpgv --keyring "$cles" --output "$t/Release" "$t/InRelease" 2>"$t/gpgv.txt" ||
     echec "$archive/dists/$suite/InRelease: no good signature by a key of $cles:"$'\n'"$(cat "$t/gpgv.txt")"
@@ -40,14 +43,17 @@ for suite in $(liste DEBIAN_SUITES); do
     [ -n "$signe" ] || echec "$suite's InRelease gives no sha256 for main/source/$f"
     [ "$(sha256sum <"$t/$f" | cut -d' ' -f1)" = "$signe" ] ||
       echec "$archive/dists/$suite/main/source/$f is not the one its InRelease signs (sha256 $signe)"
-    if [ $f = Sources.xz ]; then xz -dc "$t/$f"; else gzip -dc "$t/$f"; fi >>"$t/Sources"
-    continue 2
+    if [ $f = Sources.xz ]; then xz -dc "$t/$f"; else gzip -dc "$t/$f"; fi >>"$3"
+    return
   done
   echec "no Sources.xz nor Sources.gz for $suite at $archive"
-done
+}
+: >"$t/Sources"
+for suite in $(liste DEBIAN_SUITES); do lire "$archive" "$suite" "$t/Sources"; done
 
-# fichiers PAQUET VERSION: the files of that version in the Sources, its .dsc first, as
-# debian.cmake wants it, one "  NAME SHA256" a line, the last closing the set().
+# fichiers PAQUET VERSION [SOURCES]: the files of that version in SOURCES (the suites'),
+# its .dsc first, as debian.cmake wants it, one "  NAME SHA256" a line, the last
+# closing the set().
 fichiers() {
   awk -v p="$1" -v v="$2" 'BEGIN { RS = "" } {
       n = split($0, l, "\n"); q = 0; w = 0; s = 0; delete f
@@ -56,14 +62,27 @@ fichiers() {
         if (l[i] ~ /^[^ ]/) s = (l[i] == "Checksums-Sha256:"); else if (s) f[i] = l[i]
       }
       if (q && w) for (i = 1; i <= n; i++) if (i in f) print f[i]
-    }' "$t/Sources" | awk '!vu[$0]++ { print ($3 ~ /\.dsc$/ ? 0 : 1), "  " $3, $1 }' | sort -s -k1,1 | cut -d' ' -f2- >"$t/fichiers"
+    }' "${3:-$t/Sources}" | awk '!vu[$0]++ { print ($3 ~ /\.dsc$/ ? 0 : 1), "  " $3, $1 }' | sort -s -k1,1 | cut -d' ' -f2- >"$t/fichiers"
   [ -s "$t/fichiers" ] || return 1
   sed -i '$ s/$/)/' "$t/fichiers"
 }
 
 # The toolchains as installed: each Debian source version, which the binary package
-# named by _BINAIRE gives, must be one the suites serve.
+# named by _BINAIRE gives, must be one the suites or the security archive serve.
 if [ -n "$installes" ]; then
+  read -r securite suite_securite <<<"$(liste DEBIAN_SECURITE)"
+  # sources_de PAQUET VERSION: its version, files and, from the security archive (read
+  # only when the suites do not name that version), their pool.
+  sources_de() {
+    echo "set(${1}_DEBIAN $2)"
+    if ! fichiers "$1" "$2"; then
+      [ -e "$t/Sources-securite" ] || lire "${GAVREMO_SECURITE:-$securite}" "$suite_securite" "$t/Sources-securite"
+      fichiers "$1" "$2" "$t/Sources-securite" || return 1
+      echo "set(${1}_POOL $securite/pool/updates/main)"
+    fi
+    echo "set(${1}_FICHIERS"
+    cat "$t/fichiers"
+  }
   en_partant "rm -f '$installes.part'"
   {
     echo "# What scripts/epingler.sh --installes read: the toolchains installed, and their"
@@ -72,20 +91,16 @@ if [ -n "$installes" ]; then
       binaire=$(liste "${p}_BINAIRE")
       [ -n "$binaire" ] || echec "$p is no toolchain of versions.cmake (no ${p}_BINAIRE)"
       version=$(dpkg-query -W -f='${source:Version}' "$binaire" 2>/dev/null) || echec "$binaire is not installed"
-      fichiers "$p" "$version" || echec "the $p $version installed here is in no Sources of" \
-        "$(liste DEBIAN_SUITES) at $archive: no bill of materials can name its sources (apt upgrade installs the one served)"
-      echo "set(${p}_DEBIAN $version)"
-      echo "set(${p}_FICHIERS"
-      cat "$t/fichiers"
+      sources_de "$p" "$version" || echec "the $p $version installed here is in no Sources of" \
+        "$(liste DEBIAN_SUITES) at $archive, nor of $suite_securite: no bill of materials can name its sources" \
+        "(apt upgrade installs the one served)"
       # The sources it was built from besides its own (Built-Using): gcc-mingw-w64's
       # are gcc-12's, "gcc-12 (= 12.2.0-14+deb12u1)".
       construit=""
       while read -r s v; do
         [ -n "$s" ] || continue
-        fichiers "$s" "$v" || echec "$binaire was built from $s $v, which no Sources of $(liste DEBIAN_SUITES) names"
-        echo "set(${s}_DEBIAN $v)"
-        echo "set(${s}_FICHIERS"
-        cat "$t/fichiers"
+        sources_de "$s" "$v" || echec "$binaire was built from $s $v, which no Sources of $(liste DEBIAN_SUITES)" \
+          "nor of $suite_securite names"
         construit+=" $s"
       done < <(dpkg-query -W -f='${Built-Using}\n' "$binaire" | tr ',' '\n' | sed -n 's/^ *\([^ ]*\) (= \([^)]*\)).*/\1 \2/p')
       [ -z "$construit" ] || echo "set(${p}_CONSTRUIT${construit})"

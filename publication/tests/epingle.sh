@@ -5,8 +5,9 @@
 # of the tree, moves the pin, and the fetch then passes. A Sources changed after
 # signing, an InRelease signed by another key, and an orig tarball changed are refused.
 # Then a toolchain (dpkg standing for one): epingler.sh --installes names the version
-# installed, with the sha256 the signed Sources give; one installed at a version the
-# archive does not name (bash, which it serves at 0-1) is refused.
+# installed, with the sha256 the signed Sources give; one that only the security
+# archive serves (tar) is named from that archive's pool; one installed at a version
+# neither names (bash, which the archive serves at 0-1) is refused.
 set -euo pipefail
 projet=$(realpath "$(dirname "$0")/../..")
 . "$projet/scripts/commun.sh"
@@ -15,6 +16,7 @@ en_partant "rm -rf '$t'"
 servie=5.2.2-1
 epingle=$(sed -n 's/^set(giflib_DEBIAN \(.*\))$/\1/p' "$projet/publication/versions.cmake")
 read -ra suites <<<"$(sed -n 's/^set(DEBIAN_SUITES \(.*\))$/\1/p' "$projet/publication/versions.cmake")"
+read -r securite suite_securite <<<"$(sed -n 's/^set(DEBIAN_SECURITE \(.*\))$/\1/p' "$projet/publication/versions.cmake")"
 
 # The newer giflib: a small source package, built as Debian builds one.
 s=$t/giflib-5.2.2
@@ -36,11 +38,13 @@ for k in archive autre; do
   gpg -q --batch --passphrase '' --quick-gen-key "$k@example.org" ed25519 sign never 2>/dev/null
 done
 gpg -q --export archive@example.org >"$t/cles.gpg"
-# signer KEY: each suite's Release, of its Sources.xz as it is now, signed in InRelease.
+# signer KEY: each suite's Release, of its Sources.xz as it is now, signed in InRelease;
+# the security archive's too.
 signer() {
   local suite d
-  for suite in "${suites[@]}"; do
+  for suite in "${suites[@]}" "securite/dists/$suite_securite"; do
     d=$t/archive/dists/$suite
+    [[ $suite != securite/* ]] || d=$t/archive/$suite
     printf 'Suite: %s\nSHA256:\n %s %s main/source/Sources.xz\n' "$suite" \
       "$(sha256sum <"$d/main/source/Sources.xz" | cut -d' ' -f1)" "$(stat -c %s "$d/main/source/Sources.xz")" >"$d/Release"
     rm -f "$d/InRelease"
@@ -61,6 +65,11 @@ for suite in "${suites[@]:1}"; do
   printf 'Package: giflib\nVersion: 5.2.1-9\nChecksums-Sha256:\n %s 1 giflib_5.2.1-9.dsc\n' "$(printf '0%.0s' {1..64})" |
     xz >"$t/archive/dists/$suite/main/source/Sources.xz"
 done
+# The security archive: tar, at the version installed here.
+tar_installe=$(dpkg-query -W -f='${source:Version}' tar)
+mkdir -p "$t/archive/securite/dists/$suite_securite/main/source"
+printf 'Package: tar\nVersion: %s\nChecksums-Sha256:\n 2%s 3 tar_%s.dsc\n' "$tar_installe" "${zeros:1}" "$tar_installe" |
+  xz >"$t/archive/securite/dists/$suite_securite/main/source/Sources.xz"
 signer archive@example.org
 
 # The server takes a free port itself and says which.
@@ -69,7 +78,7 @@ en_partant "kill $! 2>/dev/null"
 for _ in $(seq 200); do grep -qs ' port ' "$t/serveur.txt" && break; sleep 0.05; done
 port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$t/serveur.txt")
 [ -n "$port" ] || { echo "the local archive did not start: $(cat "$t/requetes.txt")"; exit 1; }
-export GAVREMO_DEBIAN=http://127.0.0.1:$port GAVREMO_CLES=$t/cles.gpg
+export GAVREMO_DEBIAN=http://127.0.0.1:$port GAVREMO_SECURITE=http://127.0.0.1:$port/securite GAVREMO_CLES=$t/cles.gpg
 
 # A copy of what the pins and the scripts are: the real versions.cmake stays as it is.
 mkdir -p "$t/arbre/publication"
@@ -128,13 +137,20 @@ fi
 if sortie=$(recuperer) && [ -s "$t/licences/giflib.txt" ]; then echo "ok: the fetch passes on the new pin"
 else echoue "the fetch on the new pin: $sortie"; fi
 
-sed -i 's/^set(DEBIAN_OUTILS .*)$/set(DEBIAN_OUTILS dpkg)\nset(dpkg_BINAIRE dpkg)\nset(bash_BINAIRE bash)/' "$versions"
+sed -i 's/^set(DEBIAN_OUTILS .*)$/set(DEBIAN_OUTILS dpkg tar)\nset(dpkg_BINAIRE dpkg)\nset(tar_BINAIRE tar)\nset(bash_BINAIRE bash)/' "$versions"
 if sortie=$("$t/arbre/scripts/epingler.sh" --installes "$t/outils.cmake" 2>&1) &&
    grep -qxF "set(dpkg_DEBIAN $installe)" "$t/outils.cmake" &&
-   grep -qxF "  dpkg_$installe.tar.xz 1${zeros:1})" "$t/outils.cmake"; then
+   grep -qxF "  dpkg_$installe.tar.xz 1${zeros:1})" "$t/outils.cmake" && ! grep -q "^set(dpkg_POOL" "$t/outils.cmake"; then
   echo "ok: --installes names the toolchain installed, with its signed sha256"
 else
   echoue "--installes: $sortie $(cat "$t/outils.cmake" 2>/dev/null)"
+fi
+if grep -qxF "set(tar_DEBIAN $tar_installe)" "$t/outils.cmake" &&
+   grep -qxF "  tar_$tar_installe.dsc 2${zeros:1})" "$t/outils.cmake" &&
+   grep -qxF "set(tar_POOL $securite/pool/updates/main)" "$t/outils.cmake"; then
+  echo "ok: a toolchain the security archive alone serves is named from its pool"
+else
+  echoue "--installes, from the security archive: $(cat "$t/outils.cmake" 2>/dev/null)"
 fi
 refuse "a toolchain installed at a version the archive does not name" \
   "the bash $(dpkg-query -W -f='${source:Version}' bash) installed here is in no Sources" \
