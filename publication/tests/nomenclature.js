@@ -129,6 +129,13 @@ function Sources(fichiers) {
 const CACHE = { 'libfreetype.a': 'freetype', 'libjpeg.a': 'libjpeg-turbo', 'libgif.a': 'giflib',
                 'libSDL.dll.a': 'libsdl1.2', 'libSDL_mixer.dll.a': 'sdl-mixer1.2' };
 const EMSCRIPTEN = '/usr/share/emscripten/';
+// Each of Emscripten's archives by the folders of its source it is built from, as a
+// purl's subpath names them: libc.a holds musl and Emscripten's own C library.
+const EMSCRIPTEN_ARCHIVES = {
+  'libc.a': ['', 'system/lib/libc/musl'], 'libstubs.a': [''],
+  'libc++.a': ['system/lib/libcxx'], 'libc++-noexcept.a': ['system/lib/libcxx'],
+  'libc++abi.a': ['system/lib/libcxxabi'], 'libc++abi-noexcept.a': ['system/lib/libcxxabi'],
+  'libcompiler_rt.a': ['system/lib/compiler-rt'], 'libdlmalloc.a': ['system/lib/dlmalloc.c'] };
 // What a file of the release says of where it comes from.
 const LIVRES = [[/^font\/.*\.ttf$/, 'fonts-blankenburg'], [/^SDL\.dll$/, 'libsdl1.2'],
                 [/^SDL_mixer\.dll$/, 'sdl-mixer1.2']];
@@ -156,7 +163,16 @@ function Attendus(dossier, release, trace, faute) {
     faute(`${trace}: no file outside the build read from the link's trace`);
   const dpkg = Sources(pris.filter(f => !f.startsWith(EMSCRIPTEN) && !CACHE[path.basename(f)]));
   for (const f of pris) {
-    const source = f.startsWith(EMSCRIPTEN) ? 'emscripten' : CACHE[path.basename(f)] || dpkg.get(f);
+    if (f.startsWith(EMSCRIPTEN)) {
+      const dossiers = EMSCRIPTEN_ARCHIVES[path.basename(f)];
+      if (!dossiers)
+        faute(`the link took ${f}, an archive of Emscripten's not known here`);
+      for (const d of dossiers || [])
+        if (!attendus.has(`emscripten#${d}`))
+          attendus.set(`emscripten#${d}`, `the link took ${f}`);
+      continue;
+    }
+    const source = CACHE[path.basename(f)] || dpkg.get(f);
     if (!source)
       faute(`the link took ${f}, from no Debian package nor library known here`);
     else if (!attendus.has(source))
@@ -247,16 +263,19 @@ async function main() {
 
   if (!lus)
     faute('no notice read');
-  // Each source package the release holds or took, named by a component's purl.
+  // Each source package the release holds or took, named by a component's purl (and
+  // Emscripten's, each folder of its source by one).
   const nommes = new Set();
   for (const c of bom.components)
     try {
-      nommes.add(PackageURL.fromString(c.purl).name);
+      const p = PackageURL.fromString(c.purl);
+      nommes.add(p.name);
+      nommes.add(`${p.name}#${p.subpath || ''}`);
     } catch (e) { /* the game, or a purl already at fault */ }
   const attendus = Attendus(dossier, release, trace, faute);
   for (const [source, pourquoi] of attendus)
     if (!nommes.has(source))
-      faute(`no component comes from Debian's ${source}, yet ${pourquoi}`);
+      faute(`no component comes from Debian's ${source.replace(/#$/, '').replace('#', ', folder ')}, yet ${pourquoi}`);
 
   // The files shipped, each once with its sha256.
   const listes = new Map(bom.components.filter(c => c.type === 'file').map(c => [c.name, c.hashes[0].content]));
