@@ -5,13 +5,9 @@
 #   cmake -DDOSSIER=FOLDER -DVERSION=X.Y.Z -DSETUP=FILE.exe -DNSI=gavremo.nsi -DTRAVAIL=FOLDER
 #         -DMAKENSIS=makensis -P setup.cmake
 if(DEFINED CPACK_PACKAGE_FILES)
-  # CPack makes one package here, the zip: the setup installs its folder.
-  list(LENGTH CPACK_PACKAGE_FILES n)
-  if(NOT n EQUAL 1)
-    message(FATAL_ERROR "setup.cmake: one zip expected from CPack, not ${CPACK_PACKAGE_FILES}")
-  endif()
-  get_filename_component(nom ${CPACK_PACKAGE_FILES} NAME_WLE)
-  set(DOSSIER ${CPACK_TOPLEVEL_DIRECTORY}/${nom})
+  # The zip's folder, which the setup installs.
+  include(${CMAKE_CURRENT_LIST_DIR}/zip_date.cmake)
+  zip_cpack(nom DOSSIER)
   set(SETUP ${CPACK_PACKAGE_DIRECTORY}/${nom}-setup.exe)
   set(VERSION ${CPACK_PACKAGE_VERSION})
   set(NSI ${CPACK_GAVREMO_NSI})

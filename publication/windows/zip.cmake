@@ -3,16 +3,7 @@
 # with the release (SOURCE_DATE_EPOCH, set for CPack by durcissement.cmake), so that the
 # same sources give the same zip.
 include(${CMAKE_CURRENT_LIST_DIR}/zip_date.cmake)
-# CPack makes one package here, the zip.
-list(LENGTH CPACK_PACKAGE_FILES n)
-if(NOT n EQUAL 1)
-  message(FATAL_ERROR "zip.cmake: one zip expected from CPack, not ${CPACK_PACKAGE_FILES}")
-endif()
-get_filename_component(nom ${CPACK_PACKAGE_FILES} NAME_WLE)
-set(dossier ${CPACK_TOPLEVEL_DIRECTORY}/${nom})
-if(NOT IS_DIRECTORY ${dossier})
-  message(FATAL_ERROR "zip.cmake: no ${dossier} to write ${CPACK_PACKAGE_FILES} from")
-endif()
+zip_cpack(nom dossier)
 zip_date(DOSSIER ${dossier} ZIP ${CPACK_PACKAGE_FILES} DATE $ENV{SOURCE_DATE_EPOCH})
 
 # Its bill of materials beside it: the game, its font, and what the link put in the exe.

@@ -21,3 +21,18 @@ function(zip_date)
                   WORKING_DIRECTORY ${parent} COMMAND_ERROR_IS_FATAL ANY)
   file(REMOVE ${z_DOSSIER}.liste)
 endfunction()
+
+# zip_cpack(NOM DOSSIER): the one package CPack makes here, the zip: its name without
+# .zip, and the folder CPack staged its files in, which the setup installs too.
+function(zip_cpack nom dossier)
+  list(LENGTH CPACK_PACKAGE_FILES n)
+  if(NOT n EQUAL 1)
+    message(FATAL_ERROR "one zip expected from CPack, not ${CPACK_PACKAGE_FILES}")
+  endif()
+  get_filename_component(n ${CPACK_PACKAGE_FILES} NAME_WLE)
+  if(NOT IS_DIRECTORY ${CPACK_TOPLEVEL_DIRECTORY}/${n})
+    message(FATAL_ERROR "no ${CPACK_TOPLEVEL_DIRECTORY}/${n}, the files of ${CPACK_PACKAGE_FILES}")
+  endif()
+  set(${nom} ${n} PARENT_SCOPE)
+  set(${dossier} ${CPACK_TOPLEVEL_DIRECTORY}/${n} PARENT_SCOPE)
+endfunction()
