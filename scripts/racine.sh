@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Runs a command in a Debian root, with a copy of this clone as the current folder:
 #   racine.sh debian13 scripts/tester.sh linux   Debian 13
+#   racine.sh unstable scripts/tester.sh linux   Debian unstable, the next Debian
 #   racine.sh arm64 COMMAND                       Debian 12, where scripts/arm64.sh adds
 #                                                 arm64's libraries and cross compiler
 #   racine.sh windows COMMAND                     Debian 12, where scripts/windows.sh adds
 #                                                 mingw-w64 and Wine
 #   racine.sh neuve COMMAND                       a throwaway copy of a new Debian 12
-#   racine.sh debian12-nu|debian13-nu DIR [--hote] COMMAND
-#                                                 a throwaway copy of a clean Debian 12
-#                                                 or 13, as sbuild builds in: DIR is its
+#   racine.sh debian12-nu|debian13-nu|unstable-nu DIR [--hote] COMMAND
+#                                                 a throwaway copy of a clean Debian 12,
+#                                                 13 or unstable, as sbuild builds in: DIR is its
 #                                                 /srv/paquet and current folder, the
 #                                                 clone is seen read-only at /srv/clone;
 #                                                 with --hote, COMMAND runs here with the
@@ -30,7 +31,7 @@ cd "$(dirname "$0")/.."
 if [ -z "${GAVREMO_MONTE:-}" ] && mountpoint -q /; then
   exec env GAVREMO_MONTE=1 unshare --mount --propagation private bash "$PWD/scripts/racine.sh" "$@"
 fi
-[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|arm64|windows|neuve|debian12-nu|debian13-nu [COMMAND...]"
+[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|unstable|arm64|windows|neuve|debian12-nu|debian13-nu|unstable-nu [COMMAND...]"
 nom=$1
 shift
 [ $# -gt 0 ] || set -- bash
@@ -47,7 +48,13 @@ faire() {
   echo "Making a Debian $suite root in $racine from $miroir"
   journal "$cache/debootstrap.log" debootstrap --variant=minbase "$suite" "$racine" "$miroir"
   tar -C "$racine" --sort=name -czf "$racine.tar.gz" .
-  echo "deb $miroir $suite-updates main" >>"$racine/etc/apt/sources.list"
+  if [ "$suite" = sid ]; then
+    # Unstable has no updates suite. A mirror that serves it as a dated snapshot keeps
+    # a Release past its Valid-Until, which apt then refuses; a live mirror never does.
+    echo 'Acquire::Check-Valid-Until "false";' >"$racine/etc/apt/apt.conf.d/99gavremo-instantane"
+  else
+    echo "deb $miroir $suite-updates main" >>"$racine/etc/apt/sources.list"
+  fi
   dans "$racine" build-essential
 }
 
@@ -90,9 +97,13 @@ pret() {
 
 case "$nom" in
   debian13) racine=$cache/trixie; pret trixie ;;
-  debian12-nu | debian13-nu)
-    suite=bookworm
-    [ "$nom" = debian12-nu ] || suite=trixie
+  unstable) racine=$cache/sid; pret sid ;;
+  debian12-nu | debian13-nu | unstable-nu)
+    case "$nom" in
+      debian12-nu) suite=bookworm ;;
+      debian13-nu) suite=trixie ;;
+      unstable-nu) suite=sid ;;
+    esac
     pret $suite
     [ $# -gt 1 ] || echec "usage: scripts/racine.sh $nom DIR [--hote] COMMAND..."
     dossier=$(realpath "$1")
@@ -138,7 +149,7 @@ case "$nom" in
       en_partant "rm -rf --one-file-system '$racine'"
       cp -a "$cache/bookworm/." "$racine"
     fi ;;
-  *) echec "no root named $nom (debian13, arm64, windows, neuve, debian12-nu or debian13-nu)" ;;
+  *) echec "no root named $nom (debian13, unstable, arm64, windows, neuve, debian12-nu, debian13-nu or unstable-nu)" ;;
 esac
 monter "$racine"
 
