@@ -99,7 +99,9 @@ journal() {
 xvfb() {
   local numero
   numero=$(mktemp)
-  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${1:-800x700x24}" 3>"$numero" 2>/dev/null &
+  # It dies with the script, however the script ends: left behind, it would hold the
+  # output of whoever ran the script (CTest) open.
+  setpriv --pdeathsig KILL Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${1:-800x700x24}" 3>"$numero" 2>/dev/null &
   en_partant "kill $! 2>/dev/null"
   # Xvfb writes the number, then a newline, once it takes clients.
   for _ in $(seq 400); do [ "$(wc -l <"$numero")" -ge 1 ] && break; sleep 0.05; done
@@ -138,7 +140,7 @@ chemin_joueur=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
 voir_jouer() {
   local dossier pid fenetre erreurs statut=0 vu=""
   dossier=$(mktemp -d)
-  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$@" >"$dossier/sortie.txt" 2>"$dossier/erreurs.txt" &
+  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy setpriv --pdeathsig KILL "$@" >"$dossier/sortie.txt" 2>"$dossier/erreurs.txt" &
   pid=$!
   fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1) || true
   if [ -n "$fenetre" ] && xdotool getwindowgeometry "$fenetre" | grep -q 'Geometry: 600x600'; then

@@ -12,7 +12,7 @@ rm -f "$sortie"/*.png "$sortie"/demo.gif
 . scripts/commun.sh
 xvfb
 
-SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$jeu" > "$sortie/sortie.txt" &
+SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy setpriv --pdeathsig KILL "$jeu" > "$sortie/sortie.txt" &
 pid=$!
 fenetre=$(timeout 20 xdotool search --sync --name 'Gavremo /by Merulek' | head -n 1)
 # Without a window manager xdotool complains of the input focus on every click.

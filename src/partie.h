@@ -53,10 +53,12 @@ struct Partie {
 
 extern "C" int SDL_main(int argc, char** argv);
 // What this platform does before SDL starts: the settings its SDL needs, unless the
-// player set them, and on Windows where the game's output goes.
+// player set them; on Linux, SIGTERM and SIGINT kept from SDL's handler; on Windows,
+// where the game's output goes.
 void DefautsSDL();
 // What this platform does once the game's window is open: on Linux, the filter that
-// merges a gaming mouse's motions, so that a press never waits behind them.
+// merges a gaming mouse's motions, so that a press never waits behind them, and the
+// thread that turns SIGTERM and SIGINT into the quit event.
 void FenetreSDL();
 
 // Start-up and shutdown

@@ -1,10 +1,13 @@
 /* Preloaded under the game to make one library call fail on demand:
- * GAVREMO_FAUX=mode refuses the video mode, GAVREMO_FAUX=ttf the text library. */
+ * GAVREMO_FAUX=mode refuses the video mode, GAVREMO_FAUX=ttf the text library;
+ * GAVREMO_FAUX=vite runs the game's clock fifty times fast, and says "perdu" on
+ * standard error once the game-over screen waits for a key. */
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE
 #endif
 #include <SDL.h>
 #include <dlfcn.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -42,4 +45,26 @@ int TTF_Init(void)
         return -1;
     }
     return vrai();
+}
+
+Uint32 SDL_GetTicks(void)
+{
+    static Uint32 (*vrai)(void) = NULL;
+    static Uint32 fois = 1;
+    if (!vrai) {
+        vrai = (Uint32(*)(void))dlsym(RTLD_NEXT, "SDL_GetTicks");
+        fois = Faux("vite") ? 50 : 1;
+    }
+    return vrai() * fois;
+}
+
+int SDL_WaitEvent(SDL_Event* event)
+{
+    static int dit = 0;
+    int (*vrai)(SDL_Event*) = (int (*)(SDL_Event*))dlsym(RTLD_NEXT, "SDL_WaitEvent");
+    if (Faux("vite") && !dit) {
+        fputs("perdu\n", stderr);
+        dit = 1;
+    }
+    return vrai(event);
 }

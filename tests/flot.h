@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include "enfant.h"
+
 #include <csignal>
 #include <ctime>
 #include <sys/wait.h>
@@ -17,7 +19,7 @@ const long FLOT_PAR_SECONDE = 8000;
 inline pid_t Inonder(const char* affichage, Window fenetre, long par_seconde = FLOT_PAR_SECONDE,
                      long* envoyes = nullptr)
 {
-    pid_t pid = fork();
+    pid_t pid = Engendrer();
     if (pid != 0)
         return pid;
     Display* d = XOpenDisplay(affichage);

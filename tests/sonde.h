@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "enfant.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,7 +20,7 @@ inline pid_t DemarrerXvfb(std::string& affichage)
     int tuyau[2];
     if (pipe(tuyau) != 0)
         return 0;
-    pid_t xvfb = fork();
+    pid_t xvfb = Engendrer();
     if (xvfb == 0) {
         close(tuyau[0]);
         if (!freopen("/dev/null", "w", stderr))
@@ -39,6 +41,17 @@ inline pid_t DemarrerXvfb(std::string& affichage)
     }
     affichage = ":" + affichage;
     return xvfb;
+}
+
+// A window that goes while a probe reads it (one SDL opens for a moment as it starts,
+// the game's own as it ends) is an answer, not a fault: Xlib's default would end the
+// test there, and leave the game running.
+inline int Ignorer(Display*, XErrorEvent*) { return 0; }
+
+inline Display* OuvrirAffichage(const std::string& affichage)
+{
+    XSetErrorHandler(Ignorer);
+    return XOpenDisplay(affichage.c_str());
 }
 
 inline void ArreterXvfb(pid_t xvfb)

@@ -137,7 +137,7 @@ TEST_F(Defauts, SessionWestonAvecXwayland)
         GTEST_SKIP() << "the classic library takes none of these settings";
     char modele[] = "/tmp/gavremo_westonXXXXXX";
     std::string dossier = mkdtemp(modele), journal = dossier + "/weston.log";
-    pid_t weston = fork();
+    pid_t weston = Engendrer();
     if (weston == 0) {
         setenv("XDG_RUNTIME_DIR", dossier.c_str(), 1);
         if (!freopen("/dev/null", "w", stderr))
@@ -222,7 +222,7 @@ TEST_F(Defauts, RafaleDeMouvementsPuisClic)
     // SDL 2 takes a click within 10 ms of the window's focus for the click that gave it,
     // and drops it; the burst comes that soon after the window opens.
     Poser("SDL_MOUSE_FOCUS_CLICKTHROUGH", "1");
-    Display* d = XOpenDisplay(affichage.c_str());
+    Display* d = OuvrirAffichage(affichage);
     ASSERT_NE(d, nullptr);
     char ici[4096];
     ASSERT_NE(getcwd(ici, sizeof ici), nullptr);

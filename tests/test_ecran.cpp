@@ -35,11 +35,11 @@ struct Ecran : testing::Test {
     {
         xvfb = DemarrerXvfb(affichage);
         ASSERT_NE(xvfb, 0) << "Xvfb did not start";
-        ASSERT_TRUE(Attendre([&] { return (d = XOpenDisplay(affichage.c_str())) != nullptr; }))
+        ASSERT_TRUE(Attendre([&] { return (d = OuvrirAffichage(affichage)) != nullptr; }))
             << "Xvfb did not start on " << affichage;
         char modele[] = "/tmp/gavremo_ecranXXXXXX";
         dossier = mkdtemp(modele);
-        jeu = fork();
+        jeu = Engendrer();
         if (jeu == 0) {
             setenv("DISPLAY", affichage.c_str(), 1);
             setenv("SDL_VIDEODRIVER", "x11", 1);

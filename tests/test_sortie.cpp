@@ -4,14 +4,18 @@
 
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+#include "enfant.h"
 
 namespace {
 
@@ -28,12 +32,13 @@ std::string Lire(const std::string& chemin)
 }
 
 // Runs the game in `dossier` with the dummy drivers and `env` on top. Once its
-// standard error shows `signe`, it is sent SIGTERM, as a window closing would;
-// one that neither ends nor shows it within 20 s is killed.
-Issue Lancer(const std::string& dossier, std::vector<std::string> env, const std::string& signe = "")
+// standard error shows `signe`, or `delai` µs after its start, it is sent SIGTERM, as
+// a desktop session ending would; one that does not end within 20 s is killed.
+Issue Lancer(const std::string& dossier, std::vector<std::string> env, const std::string& signe = "",
+             long delai = -1)
 {
     std::string sortie = dossier + "/.sortie", erreurs = dossier + "/.erreurs";
-    pid_t pid = fork();
+    pid_t pid = Engendrer();
     if (pid == 0) {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -46,7 +51,11 @@ Issue Lancer(const std::string& dossier, std::vector<std::string> env, const std
         _exit(98);
     }
     int etat = 0;
-    bool signale = false;
+    bool signale = delai >= 0;
+    if (signale) {
+        usleep(useconds_t(delai));
+        kill(pid, SIGTERM);
+    }
     for (int n = 0; waitpid(pid, &etat, WNOHANG) == 0; ++n) {
         if (!signale && !signe.empty() && Lire(erreurs).find(signe) != std::string::npos) {
             kill(pid, SIGTERM);
@@ -170,5 +179,41 @@ TEST(Sortie, SansSonLaPartieContinue)
     // Stopped mid-game: a window closed during play ends with status 1.
     EXPECT_EQ(r.statut, 1);
     EXPECT_NE(r.erreurs.find("son/pan.wav"), std::string::npos) << r.erreurs;
+    std::filesystem::remove_all(dossier);
+}
+
+// SIGTERM at any moment from the start-up to the game-over screen: the game always
+// ends, in play with status 1, on the game-over screen cleanly with 0, or, sent
+// before the game has started at all, by the signal itself. The preloaded clock runs
+// fifty times fast, so that the first escape ends the game some 60 ms into play;
+// the moments are spread over twice the time the game-over screen takes to show.
+TEST(Sortie, AucunSigtermPerdu)
+{
+    std::string dossier = Copie();
+    const std::vector<std::string> vite = {"LD_PRELOAD=" FAUX_SDL, "GAVREMO_FAUX=vite"};
+    timespec t0, t1;
+    clock_gettime(CLOCK_MONOTONIC, &t0);
+    Issue r = Lancer(dossier, vite, "perdu");
+    clock_gettime(CLOCK_MONOTONIC, &t1);
+    ASSERT_EQ(r.statut, 0) << "signal " << r.signal << ": " << r.erreurs;
+    long fin = (t1.tv_sec - t0.tv_sec) * 1000000 + (t1.tv_nsec - t0.tv_nsec) / 1000;
+
+    std::mt19937 hasard(49);
+    std::uniform_int_distribution<long> moment(0, 2 * fin);
+    int en_jeu = 0, perdu = 0;
+    for (int n = 0; n < 200; ++n) {
+        long delai = moment(hasard);
+        r = Lancer(dossier, vite, "", delai);
+        SCOPED_TRACE("SIGTERM " + std::to_string(delai) + " µs after the start");
+        bool propre = r.sortie == "Exited cleanly\n";
+        if (r.statut == 1 && r.sortie.empty())
+            ++en_jeu;
+        else if (r.statut == 0 && propre)
+            ++perdu;
+        else
+            ASSERT_EQ(r.signal, SIGTERM) << "status " << r.statut << ": " << r.sortie << r.erreurs;
+    }
+    EXPECT_GT(en_jeu, 0);
+    EXPECT_GT(perdu, 0);
     std::filesystem::remove_all(dossier);
 }

@@ -4,6 +4,7 @@
 // mouse builds a backlog of events. A binary built against the classic library
 // may meet the other at run time, so the choice is made here, not at build time.
 #include "partie.h"
+#include "signaux.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -32,7 +33,7 @@ static bool Compatible()
 // A full queue would drop what comes next, a press too: the waiting motion makes room.
 static int Filtre(const SDL_Event* e)
 {
-    static SDL_Event attente[FILE_COMPATIBLE];
+    SDL_Event attente[FILE_COMPATIBLE];   // not static: a quit comes through from another thread
     if (e->type == SDL_MOUSEMOTION)
         SDL_PeepEvents(attente, capacite, SDL_GETEVENT, SDL_MOUSEMOTIONMASK);
     else if (SDL_PeepEvents(attente, capacite, SDL_PEEKEVENT, SDL_ALLEVENTS) >= capacite)
@@ -45,6 +46,7 @@ static int Filtre(const SDL_Event* e)
 void FenetreSDL()
 {
     SDL_SetEventFilter(Filtre);
+    EcouterSignaux();
 }
 
 // The video driver SDL 2 will take, asked of SDL 2 itself: only it knows its order and
@@ -71,6 +73,7 @@ static bool FenetreX11()
 
 void DefautsSDL()
 {
+    RetenirSignaux();
     if (!Compatible())
         return;
     capacite = FILE_COMPATIBLE;
