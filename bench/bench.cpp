@@ -11,6 +11,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <sys/resource.h>
 
 namespace {
@@ -33,8 +34,8 @@ struct Jeu {
 
 // The same files and window, with nothing of the game around them.
 struct Nu {
-    SDL_Surface *ecran, *sol, *banniere, *cible, *curseur, *icone;
-    TTF_Font* police;
+    SDL_Surface *ecran, *sol = nullptr, *banniere = nullptr, *cible = nullptr, *curseur = nullptr, *icone;
+    TTF_Font* police = nullptr;
     Mix_Chunk* son = nullptr;
     SDL_Rect posSol, posCible{128, 128, 0, 0}, posCurseur{300, 300, 0, 0}, zero{0, 0, 0, 0};
     SDL_Surface *ligne1 = nullptr, *ligne2 = nullptr;
@@ -44,6 +45,8 @@ struct Nu {
         icone = IMG_Load(IMG_ICONE);
         SDL_WM_SetIcon(icone, nullptr);
         ecran = SDL_SetVideoMode(LARGEUR, HAUTEUR, PROFONDEUR, SDL_HWSURFACE | SDL_DOUBLEBUF);
+        if (!ecran)
+            return;   // a renderer this session lacks
         TTF_Init();
         sol = IMG_Load(IMG_TERRAIN);
         cible = IMG_Load(IMG_CIBLE);
@@ -90,7 +93,8 @@ struct Nu {
     {
         for (SDL_Surface* s : {sol, banniere, cible, curseur, icone, ligne1, ligne2})
             SDL_FreeSurface(s);
-        TTF_CloseFont(police);
+        if (police)
+            TTF_CloseFont(police);
         Mix_FreeChunk(son);
         Mix_CloseAudio();
         TTF_Quit();
@@ -109,6 +113,34 @@ void PasseNue(benchmark::State& s)
     Nu n;
     for (auto _ : s)
         n.Passe(false);
+}
+// The bare loop under the renderer and window framebuffer given (nullptr: SDL's own
+// choice), whatever the game would set: the best of these is the game's floor.
+void PasseNueSous(benchmark::State& s, const char* rendu, const char* acceleration)
+{
+    std::string avant[2];
+    const char* noms[2] = {"SDL_RENDER_DRIVER", "SDL_FRAMEBUFFER_ACCELERATION"};
+    const char* valeurs[2] = {rendu, acceleration};
+    for (int i = 0; i < 2; ++i) {
+        avant[i] = getenv(noms[i]) ? getenv(noms[i]) : "\1";
+        if (valeurs[i])
+            setenv(noms[i], valeurs[i], 1);
+        else
+            unsetenv(noms[i]);
+    }
+    {
+        Nu n;
+        if (!n.ecran)
+            s.SkipWithError(SDL_GetError());
+        else
+            for (auto _ : s)
+                n.Passe(false);
+    }
+    for (int i = 0; i < 2; ++i)
+        if (avant[i] == "\1")
+            unsetenv(noms[i]);
+        else
+            setenv(noms[i], avant[i].c_str(), 1);
 }
 void RepeintJeu(benchmark::State& s)
 {
@@ -174,13 +206,15 @@ BENCHMARK(DemarrageNu)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 // With repetitions, the medians are compared.
 struct Rapport : benchmark::ConsoleReporter {
     Rapport() : ConsoleReporter(OO_Tabular) {}
-    std::map<std::string, double> temps;
+    std::map<std::string, double> temps, mur;
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "median")
+            if (r.iterations > 0 && (r.run_type == Run::RT_Iteration || r.aggregate_name == "median")) {
                 temps[r.run_name.function_name] = r.GetAdjustedCPUTime();
+                mur[r.run_name.function_name] = r.GetAdjustedRealTime();
+            }
     }
     void Finalize() override
     {
@@ -190,6 +224,14 @@ struct Rapport : benchmark::ConsoleReporter {
         for (auto& p : paires)
             if (temps.count(p[0]) && temps.count(p[1]))
                 printf("%-14s game / bare = %.3f\n", p[0], temps[p[0]] / temps[p[1]]);
+        // Passes a second by the clock: the game's beside the fastest bare loop's.
+        std::string meilleur;
+        for (auto& [nom, t] : mur)
+            if (nom.rfind("PasseNue", 0) == 0 && (meilleur.empty() || t < mur[meilleur]))
+                meilleur = nom;
+        if (mur.count("PasseJeu") && !meilleur.empty())
+            printf("passes a second: game %.0f, bare %.0f (%s), game / bare = %.3f\n", 1e9 / mur["PasseJeu"],
+                   1e9 / mur[meilleur], meilleur.c_str(), mur[meilleur] / mur["PasseJeu"]);
     }
 };
 
@@ -230,6 +272,16 @@ void MemoireEtLatence()
 int main(int argc, char** argv)
 {
     DefautsSDL();   // as the game's own entry does
+    // The compatibility libraries' renderers, for the bare loop's best.
+    if (SDL_Linked_Version()->patch >= 50)
+        for (auto [nom, rendu, acceleration] :
+             {std::tuple<const char*, const char*, const char*>{"PasseNue/sdl", nullptr, nullptr},
+              {"PasseNue/software", "software", nullptr},
+              {"PasseNue/software_fb0", "software", "0"},
+              {"PasseNue/opengl", "opengl", nullptr},
+              {"PasseNue/opengles2", "opengles2", nullptr},
+              {"PasseNue/gpu", "gpu", nullptr}})
+            benchmark::RegisterBenchmark(nom, PasseNueSous, rendu, acceleration);
     benchmark::Initialize(&argc, argv);
     Rapport rapport;
     benchmark::RunSpecifiedBenchmarks(&rapport);
