@@ -114,33 +114,37 @@ void PasseNue(benchmark::State& s)
     for (auto _ : s)
         n.Passe(false);
 }
-// The bare loop under the renderer and window framebuffer given (nullptr: SDL's own
-// choice), whatever the game would set: the best of these is the game's floor.
-void PasseNueSous(benchmark::State& s, const char* rendu, const char* acceleration)
+// The bare loop under the video driver, renderer and window framebuffer given (nullptr:
+// SDL's own choice), whatever the game would set: the best of these is the game's floor.
+const char* pilote_de_session;   // SDL_VIDEODRIVER as the game found it, or nullptr
+
+void PasseNueSous(benchmark::State& s, const char* pilote, const char* rendu, const char* acceleration)
 {
-    std::string avant[2];
-    const char* noms[2] = {"SDL_RENDER_DRIVER", "SDL_FRAMEBUFFER_ACCELERATION"};
-    const char* valeurs[2] = {rendu, acceleration};
-    for (int i = 0; i < 2; ++i) {
-        avant[i] = getenv(noms[i]) ? getenv(noms[i]) : "\1";
+    const char* noms[3] = {"SDL_VIDEODRIVER", "SDL_RENDER_DRIVER", "SDL_FRAMEBUFFER_ACCELERATION"};
+    const char* valeurs[3] = {pilote ? pilote : pilote_de_session, rendu, acceleration};
+    std::string avant[3];
+    bool pose[3];
+    for (int i = 0; i < 3; ++i) {
+        pose[i] = getenv(noms[i]) != nullptr;
+        avant[i] = pose[i] ? getenv(noms[i]) : "";
         if (valeurs[i])
             setenv(noms[i], valeurs[i], 1);
         else
             unsetenv(noms[i]);
     }
     {
-        Nu n;
-        if (!n.ecran)
+        Nu nu;
+        if (!nu.ecran)
             s.SkipWithError(SDL_GetError());
         else
             for (auto _ : s)
-                n.Passe(false);
+                nu.Passe(false);
     }
-    for (int i = 0; i < 2; ++i)
-        if (avant[i] == "\1")
-            unsetenv(noms[i]);
-        else
+    for (int i = 0; i < 3; ++i)
+        if (pose[i])
             setenv(noms[i], avant[i].c_str(), 1);
+        else
+            unsetenv(noms[i]);
 }
 void RepeintJeu(benchmark::State& s)
 {
@@ -271,17 +275,19 @@ void MemoireEtLatence()
 
 int main(int argc, char** argv)
 {
+    pilote_de_session = getenv("SDL_VIDEODRIVER") ? strdup(getenv("SDL_VIDEODRIVER")) : nullptr;
     DefautsSDL();   // as the game's own entry does
     // The compatibility libraries' renderers, for the bare loop's best.
     if (SDL_Linked_Version()->patch >= 50)
-        for (auto [nom, rendu, acceleration] :
-             {std::tuple<const char*, const char*, const char*>{"PasseNue/sdl", nullptr, nullptr},
-              {"PasseNue/software", "software", nullptr},
-              {"PasseNue/software_fb0", "software", "0"},
-              {"PasseNue/opengl", "opengl", nullptr},
-              {"PasseNue/opengles2", "opengles2", nullptr},
-              {"PasseNue/gpu", "gpu", nullptr}})
-            benchmark::RegisterBenchmark(nom, PasseNueSous, rendu, acceleration);
+        for (auto [nom, pilote, rendu, acceleration] :
+             {std::tuple<const char*, const char*, const char*, const char*>{"PasseNue/sdl", nullptr, nullptr, nullptr},
+              {"PasseNue/software", nullptr, "software", nullptr},
+              {"PasseNue/software_fb0", nullptr, "software", "0"},
+              {"PasseNue/opengl", nullptr, "opengl", nullptr},
+              {"PasseNue/opengles2", nullptr, "opengles2", nullptr},
+              {"PasseNue/gpu", nullptr, "gpu", nullptr},
+              {"PasseNue/x11_software_fb0", "x11", "software", "0"}})
+            benchmark::RegisterBenchmark(nom, PasseNueSous, pilote, rendu, acceleration);
     benchmark::Initialize(&argc, argv);
     Rapport rapport;
     benchmark::RunSpecifiedBenchmarks(&rapport);

@@ -19,7 +19,9 @@
 namespace {
 
 const char* const NOMS[] = {"SDL_RENDER_DRIVER", "SDL_FRAMEBUFFER_ACCELERATION", "SDL_VIDEODRIVER",
-                            "DISPLAY", "WAYLAND_DISPLAY", "SDL_AUDIODRIVER", "SDL_MOUSE_FOCUS_CLICKTHROUGH"};
+                            "DISPLAY",           "WAYLAND_DISPLAY",
+                            "XDG_RUNTIME_DIR",   "SDL_AUDIODRIVER",
+                            "SDL_MOUSE_FOCUS_CLICKTHROUGH"};
 const int N = int(std::size(NOMS));
 
 void Poser(const char* nom, const char* valeur)
@@ -65,6 +67,19 @@ bool Compat()
 struct Defauts : testing::Test {
     std::string avant[N];
     pid_t xvfb = 0;   // stopped at the end, however the case ends
+    pid_t weston = 0;   // the same, with its folder
+    std::string dossier;
+    void Arreter()
+    {
+        if (weston) {
+            kill(weston, SIGTERM);
+            waitpid(weston, nullptr, 0);
+            weston = 0;
+        }
+        if (!dossier.empty())
+            std::filesystem::remove_all(dossier);
+        dossier.clear();
+    }
     void SetUp() override
     {
         for (int i = 0; i < N; ++i) {
@@ -78,6 +93,7 @@ struct Defauts : testing::Test {
             Poser(NOMS[i], avant[i] == "(unset)" ? nullptr : avant[i].c_str());
         if (xvfb)
             ArreterXvfb(xvfb);
+        Arreter();
     }
 };
 
@@ -156,40 +172,63 @@ TEST_F(Defauts, LaVoieX11SelonLaFenetreQueSDLOuvrira)
     EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "(unset)");
 }
 
-// The same in a real such session: weston, with X clients served by Xwayland.
-TEST_F(Defauts, SessionWestonAvecXwayland)
+// The session's driver as SDL 2, or SDL 3 under it, really takes it for the game's window.
+std::string PiloteOuvert()
+{
+    EXPECT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    EXPECT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW);
+    auto pilote = reinterpret_cast<const char* (*)()>(dlsym(sdl2, "SDL_GetCurrentVideoDriver"));
+    std::string nom = pilote && pilote() ? pilote() : "(none)";
+    dlclose(sdl2);
+    SDL_Quit();
+    return nom;
+}
+
+// A real desktop session: weston, with X clients served by Xwayland or not, its
+// variables set as a session sets them. SDL 2 opens an X window through Xwayland
+// there, SDL 3 a Wayland one: the X11-only setting goes with the X window alone.
+TEST_F(Defauts, SessionWayland)
 {
     if (!Compat())
         GTEST_SKIP() << "the classic library takes none of these settings";
-    char modele[] = "/tmp/gavremo_westonXXXXXX";
-    std::string dossier = mkdtemp(modele), journal = dossier + "/weston.log";
-    pid_t weston = fork();
-    if (weston == 0) {
-        setenv("XDG_RUNTIME_DIR", dossier.c_str(), 1);
-        if (!freopen("/dev/null", "w", stderr))
-            _exit(97);
-        execlp("weston", "weston", "--backend=headless", "--xwayland", "--socket=wayland-gavremo",
-               ("--log=" + journal).c_str(), (char*)nullptr);
-        _exit(98);
-    }
-    // Weston says which X display Xwayland serves once it listens there.
-    std::smatch m;
-    for (int n = 0; n < 500 && m.empty(); ++n) {
-        usleep(20000);
-        std::ifstream f(journal);
-        std::string texte((std::istreambuf_iterator<char>(f)), {});
-        std::regex_search(texte, m, std::regex("xserver listening on display (:[0-9]+)"));
-        if (!m.empty()) {
-            Poser("DISPLAY", m.str(1).c_str());
-            Poser("WAYLAND_DISPLAY", (dossier + "/wayland-gavremo").c_str());
+    const Bibliotheque b = Laquelle();
+    for (bool xwayland : {true, false}) {
+        SCOPED_TRACE(xwayland ? "weston with Xwayland" : "weston alone");
+        char modele[] = "/tmp/gavremo_westonXXXXXX";
+        dossier = mkdtemp(modele);
+        std::string journal = dossier + "/weston.log";
+        weston = fork();
+        if (weston == 0) {
+            setenv("XDG_RUNTIME_DIR", dossier.c_str(), 1);
+            if (!freopen("/dev/null", "w", stderr))
+                _exit(97);
+            execlp("weston", "weston", "--backend=headless", "--socket=wayland-gavremo",
+                   ("--log=" + journal).c_str(), xwayland ? "--xwayland" : nullptr, (char*)nullptr);
+            _exit(98);
         }
+        // Weston says which X display Xwayland serves once it listens there.
+        std::string prise = dossier + "/wayland-gavremo";
+        std::smatch m;
+        for (int n = 0; n < 500 && (m.empty() || !std::filesystem::exists(prise)); ++n) {
+            usleep(20000);
+            std::ifstream f(journal);
+            std::string texte((std::istreambuf_iterator<char>(f)), {});
+            std::regex_search(texte, m, std::regex(xwayland ? "xserver listening on display (:[0-9]+)" : ""));
+        }
+        ASSERT_TRUE(std::filesystem::exists(prise) && !m.empty()) << "weston did not start";
+        Poser("XDG_RUNTIME_DIR", dossier.c_str());
+        Poser("WAYLAND_DISPLAY", "wayland-gavremo");
+        Poser("DISPLAY", xwayland ? m.str(1).c_str() : nullptr);
+        Poser("SDL_RENDER_DRIVER", nullptr);
+        Poser("SDL_FRAMEBUFFER_ACCELERATION", nullptr);
+        DefautsSDL();
+        bool x11 = xwayland && b == SUR_SDL2;
+        EXPECT_EQ(Lire("SDL_RENDER_DRIVER"), "software");
+        EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), x11 ? "0" : "(unset)");
+        EXPECT_EQ(PiloteOuvert(), x11 ? "x11" : "wayland");
+        Arreter();
     }
-    ASSERT_FALSE(m.empty()) << "weston with Xwayland did not start";
-    DefautsSDL();
-    EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "0");
-    kill(weston, SIGTERM);
-    waitpid(weston, nullptr, 0);
-    std::filesystem::remove_all(dossier);
 }
 
 // A new motion takes the place of the waiting ones, even behind a press, which keeps
