@@ -95,16 +95,17 @@ if [ "${1:-}" = son-bureau ]; then
   build-bench/bench/cadence son-nu >/dev/null 2>&1 &
   en_partant "kill $!"
   nu=$(timeout 20 xdotool search --sync --name '^nu$' | head -n 1)
-  xdotool windowmove --sync "$nu" 720 0
+  xdotool windowmove --sync "$jeu" 0 0 windowmove --sync "$nu" 720 0
   sleep 1
   lignes=$(for ((n = 0; n <= ${2:-30}; n++)); do echo "30 60 1"; echo "750 60 1"; done |
              build-bench/bench/tir gavremo.monitor)
   echo "== a press to its first sample heard, $(nproc) cores, load: $(cut -d' ' -f1-3 /proc/loadavg)"
   # The first press of each is not counted.
-  mediane() { tail -n +2 | grep -v '^-' | sort -g | awk '{ v[NR] = $1 } END { print NR ? v[int((NR + 1) / 2)] : "-", NR }'; }
+  mediane() { tail -n +2 | grep -v '^-' | sort -g | awk '{ v[NR] = $1 } END { print NR ? v[int((NR + 1) / 2)] : 0, NR }'; }
   read -r j nj < <(sed -n 'p;n' <<<"$lignes" | mediane)
   read -r b nb < <(sed -n 'n;p' <<<"$lignes" | mediane)
-  echo "game: $j ms ($nj heard), bare SDL_mixer loop: $b ms ($nb heard), game / bare = $(awk "BEGIN { printf \"%.2f\", $j / $b }")"
+  echo "game: $j ms ($nj of ${2:-30} heard), bare SDL_mixer loop: $b ms ($nb heard)," \
+       "game / bare = $(awk -v j="$j" -v b="$b" 'BEGIN { print b ? j / b : "-" }')"
   exit
 fi
 if [ "${1:-}" = souris ]; then
