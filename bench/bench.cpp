@@ -294,7 +294,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     Rapport rapport;
     benchmark::RunSpecifiedBenchmarks(&rapport);
-    // Not for a few cases picked out (scripts/mesurer.sh in a Wayland session).
+    // Not for a case picked out (scripts/mesurer.sh in a Wayland session).
     std::string filtre = benchmark::GetBenchmarkFilter();
     if (filtre.empty() || filtre == "." || filtre == "all")
         MemoireEtLatence();

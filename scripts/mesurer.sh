@@ -138,9 +138,10 @@ xvfb
 echo "== x11 video driver on Xvfb"
 SDL_VIDEODRIVER=x11 banc "$@"
 
-# SDL 3 on Wayland opens one window a process: a second waits for ever (in libdecor,
-# under weston 16). So there each plain pass runs in a process of its own, the cases
-# taking turns five times, and the medians are printed: the clock's, then the CPU's.
+# SDL 3 on Wayland (weston 16) sometimes never returns from opening a window, waiting
+# in libdecor, once its process has opened and closed others. So there each plain pass
+# runs in a process of its own, the cases taking turns five times, and the medians are
+# printed: the clock's, then the CPU's.
 un_par_un() {
   local n c lignes h r cpu
   echo "== load before: $(cut -d' ' -f1-3 /proc/loadavg)"
