@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,7 +19,9 @@
 namespace {
 
 const char* const NOMS[] = {"SDL_RENDER_DRIVER", "SDL_FRAMEBUFFER_ACCELERATION", "SDL_VIDEODRIVER",
-                            "DISPLAY", "WAYLAND_DISPLAY", "SDL_AUDIODRIVER", "SDL_MOUSE_FOCUS_CLICKTHROUGH"};
+                            "DISPLAY",           "WAYLAND_DISPLAY",
+                            "XDG_RUNTIME_DIR",   "SDL_AUDIODRIVER",
+                            "SDL_MOUSE_FOCUS_CLICKTHROUGH"};
 const int N = int(std::size(NOMS));
 
 void Poser(const char* nom, const char* valeur)
@@ -35,15 +38,48 @@ std::string Lire(const char* nom)
     return v ? v : "(unset)";
 }
 
+// The three Linux libraries, each with its own right defaults.
+enum Bibliotheque { CLASSIQUE, SUR_SDL2, SUR_SDL3 };
+
+// The compatibility libraries count from .50: sdl12-compat from 1.2.50, and sdl2-compat,
+// the SDL 2 that SDL 3 serves, from 2.30.50.
+Bibliotheque Laquelle()
+{
+    if (SDL_Linked_Version()->patch < 50)
+        return CLASSIQUE;
+    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW);
+    auto version = sdl2 ? reinterpret_cast<void (*)(SDL_version*)>(dlsym(sdl2, "SDL_GetVersion")) : nullptr;
+    SDL_version v{};
+    if (version)
+        version(&v);
+    if (sdl2)
+        dlclose(sdl2);
+    EXPECT_EQ(v.major, 2) << "no SDL 2 under the compatibility library";
+    return v.patch >= 50 ? SUR_SDL3 : SUR_SDL2;
+}
+
 bool Compat()
 {
-    return SDL_Linked_Version()->patch >= 50;
+    return Laquelle() != CLASSIQUE;
 }
 
 // Each case starts from an environment of its own and leaves the caller's as it was.
 struct Defauts : testing::Test {
     std::string avant[N];
     pid_t xvfb = 0;   // stopped at the end, however the case ends
+    pid_t weston = 0;   // the same, with its folder
+    std::string dossier;
+    void Arreter()
+    {
+        if (weston) {
+            kill(weston, SIGTERM);
+            waitpid(weston, nullptr, 0);
+            weston = 0;
+        }
+        if (!dossier.empty())
+            std::filesystem::remove_all(dossier);
+        dossier.clear();
+    }
     void SetUp() override
     {
         for (int i = 0; i < N; ++i) {
@@ -57,6 +93,7 @@ struct Defauts : testing::Test {
             Poser(NOMS[i], avant[i] == "(unset)" ? nullptr : avant[i].c_str());
         if (xvfb)
             ArreterXvfb(xvfb);
+        Arreter();
     }
 };
 
@@ -84,7 +121,7 @@ int Arrive(Uint8 type, int x = 0, int y = 0)
 
 } // namespace
 
-// The compatibility library gets the software renderer; whatever the player has set,
+// The compatibility libraries get the software renderer; whatever the player has set,
 // even empty, stays; the classic one gets nothing.
 TEST_F(Defauts, SeulementSurLaCompatibiliteEtSansToucherAuChoixDuJoueur)
 {
@@ -93,10 +130,6 @@ TEST_F(Defauts, SeulementSurLaCompatibiliteEtSansToucherAuChoixDuJoueur)
     EXPECT_EQ(Lire("SDL_RENDER_DRIVER"), Compat() ? "software" : "(unset)");
     EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "(unset)");   // no X11 window
 
-    Poser("SDL_RENDER_DRIVER", "opengl");
-    DefautsSDL();
-    EXPECT_EQ(Lire("SDL_RENDER_DRIVER"), "opengl");
-
     // The filter that keeps presses from overflowing the queue is there once the window
     // is open, on either library: the classic one drops a filter set before it starts.
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
@@ -104,6 +137,15 @@ TEST_F(Defauts, SeulementSurLaCompatibiliteEtSansToucherAuChoixDuJoueur)
     FenetreSDL();
     EXPECT_NE(SDL_GetEventFilter(), nullptr);
     SDL_Quit();
+
+    // Read back only, never tried: SDL 3 takes the renderer named or none, and the
+    // dummy driver has no OpenGL.
+    Poser("SDL_RENDER_DRIVER", "opengl");
+    DefautsSDL();
+    EXPECT_EQ(Lire("SDL_RENDER_DRIVER"), "opengl");
+    Poser("SDL_RENDER_DRIVER", "");
+    DefautsSDL();
+    EXPECT_EQ(Lire("SDL_RENDER_DRIVER"), "");
 }
 
 // The X11 fast path goes by the window SDL will really open. A desktop session that
@@ -130,40 +172,73 @@ TEST_F(Defauts, LaVoieX11SelonLaFenetreQueSDLOuvrira)
     EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "(unset)");
 }
 
-// The same in a real such session: weston, with X clients served by Xwayland.
-TEST_F(Defauts, SessionWestonAvecXwayland)
+// The session's driver as SDL 2, or SDL 3 under it, really takes it for the game's window.
+std::string PiloteOuvert()
+{
+    EXPECT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    EXPECT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW);
+    auto pilote = reinterpret_cast<const char* (*)()>(dlsym(sdl2, "SDL_GetCurrentVideoDriver"));
+    std::string nom = pilote && pilote() ? pilote() : "(none)";
+    dlclose(sdl2);
+    SDL_Quit();
+    return nom;
+}
+
+// A real desktop session: weston, with X clients served by Xwayland or not, its
+// variables set as a session sets them. SDL 2 opens an X window through Xwayland
+// there; SDL 3 would open a Wayland one, and is asked for X, unless the player chose.
+// Alone, weston gets a Wayland window, where SDL refuses the X11-only setting.
+TEST_F(Defauts, SessionWayland)
 {
     if (!Compat())
         GTEST_SKIP() << "the classic library takes none of these settings";
-    char modele[] = "/tmp/gavremo_westonXXXXXX";
-    std::string dossier = mkdtemp(modele), journal = dossier + "/weston.log";
-    pid_t weston = Engendrer();
-    if (weston == 0) {
-        setenv("XDG_RUNTIME_DIR", dossier.c_str(), 1);
-        if (!freopen("/dev/null", "w", stderr))
-            _exit(97);
-        execlp("weston", "weston", "--backend=headless", "--xwayland", "--socket=wayland-gavremo",
-               ("--log=" + journal).c_str(), (char*)nullptr);
-        _exit(98);
-    }
-    // Weston says which X display Xwayland serves once it listens there.
-    std::smatch m;
-    for (int n = 0; n < 500 && m.empty(); ++n) {
-        usleep(20000);
-        std::ifstream f(journal);
-        std::string texte((std::istreambuf_iterator<char>(f)), {});
-        std::regex_search(texte, m, std::regex("xserver listening on display (:[0-9]+)"));
-        if (!m.empty()) {
-            Poser("DISPLAY", m.str(1).c_str());
-            Poser("WAYLAND_DISPLAY", (dossier + "/wayland-gavremo").c_str());
+    const Bibliotheque b = Laquelle();
+    for (bool xwayland : {true, false}) {
+        SCOPED_TRACE(xwayland ? "weston with Xwayland" : "weston alone");
+        char modele[] = "/tmp/gavremo_westonXXXXXX";
+        dossier = mkdtemp(modele);
+        std::string journal = dossier + "/weston.log";
+        weston = Engendrer();
+        if (weston == 0) {
+            setenv("XDG_RUNTIME_DIR", dossier.c_str(), 1);
+            if (!freopen("/dev/null", "w", stderr))
+                _exit(97);
+            execlp("weston", "weston", "--backend=headless", "--socket=wayland-gavremo",
+                   ("--log=" + journal).c_str(), xwayland ? "--xwayland" : nullptr, (char*)nullptr);
+            _exit(98);
         }
+        // Weston says which X display Xwayland serves once it listens there.
+        std::string prise = dossier + "/wayland-gavremo";
+        std::string affichage;
+        bool pret = false;
+        for (int n = 0; n < 500 && !pret; ++n) {
+            usleep(20000);
+            std::ifstream f(journal);
+            std::string texte((std::istreambuf_iterator<char>(f)), {});
+            std::smatch m;
+            if (xwayland && std::regex_search(texte, m, std::regex("xserver listening on display (:[0-9]+)")))
+                affichage = m.str(1);
+            pret = std::filesystem::exists(prise) && (!xwayland || !affichage.empty());
+        }
+        ASSERT_TRUE(pret) << "weston did not start";
+        Poser("XDG_RUNTIME_DIR", dossier.c_str());
+        Poser("WAYLAND_DISPLAY", "wayland-gavremo");
+        Poser("DISPLAY", xwayland ? affichage.c_str() : nullptr);
+        for (const char* choix : {"", "wayland"}) {
+            SCOPED_TRACE(std::string("SDL_VIDEODRIVER chosen: ") + choix);
+            Poser("SDL_VIDEODRIVER", *choix ? choix : nullptr);
+            Poser("SDL_RENDER_DRIVER", nullptr);
+            Poser("SDL_FRAMEBUFFER_ACCELERATION", nullptr);
+            DefautsSDL();
+            bool x11 = xwayland && !*choix;
+            EXPECT_EQ(Lire("SDL_RENDER_DRIVER"), "software");
+            EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), x11 ? "0" : "(unset)");
+            EXPECT_EQ(Lire("SDL_VIDEODRIVER"), *choix ? choix : x11 && b == SUR_SDL3 ? "x11" : "(unset)");
+            EXPECT_EQ(PiloteOuvert(), x11 ? "x11" : "wayland");
+        }
+        Arreter();
     }
-    ASSERT_FALSE(m.empty()) << "weston with Xwayland did not start";
-    DefautsSDL();
-    EXPECT_EQ(Lire("SDL_FRAMEBUFFER_ACCELERATION"), "0");
-    kill(weston, SIGTERM);
-    waitpid(weston, nullptr, 0);
-    std::filesystem::remove_all(dossier);
 }
 
 // A new motion takes the place of the waiting ones, even behind a press, which keeps

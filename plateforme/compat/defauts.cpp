@@ -1,14 +1,19 @@
-// Today's distributions serve SDL 1.2 through a compatibility library over SDL 2,
-// which by default sends every flipped frame through an OpenGL texture: some
-// twenty times slower than the classic library under X, so far that a moving
-// mouse builds a backlog of events. A binary built against the classic library
-// may meet the other at run time, so the choice is made here, not at build time.
+// Today's distributions serve SDL 1.2 through a compatibility library over SDL 2, or
+// over SDL 3 through SDL 2's own compatibility library. Both by default send every
+// flipped frame through an OpenGL texture: some twenty times slower than the classic
+// library under X, so far that a moving mouse builds a backlog of events. Under X the
+// software renderer on X's own framebuffer is the fast path; Wayland has no such path
+// without OpenGL, so where SDL 3 would take Wayland but Xwayland answers, the game asks
+// for X as SDL 2 took it. A binary built against the classic library may meet the
+// others at run time, so the choice is made here, not at build time. Whatever the
+// player has set stands.
 #include "partie.h"
 #include "signaux.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <string>
 
 // Each library's queue of events, which drops whatever comes when it is full.
 const int FILE_COMPATIBLE = 128;
@@ -49,26 +54,25 @@ void FenetreSDL()
     EcouterSignaux();
 }
 
-// The video driver SDL 2 will take, asked of SDL 2 itself: only it knows its order and
-// what the session offers. GNOME's and KDE's sessions set both DISPLAY and
-// WAYLAND_DISPLAY, and SDL 2 then opens an X window, through XWayland. Asked of SDL 2
-// directly, under the compatibility library: a look through that library would leave
-// it believing its video started when it did not.
-static bool FenetreX11()
+// The video driver SDL 2 (or SDL 3 under it) will take, asked of it: only it knows its
+// order and what the session offers. Asked of SDL 2 directly, under the compatibility
+// library: a look through that library would leave it believing its video started
+// when it did not.
+static std::string Pilote()
 {
     void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW);
     if (!sdl2)
-        return false;
+        return "";
     auto demarrer = reinterpret_cast<int (*)(Uint32)>(dlsym(sdl2, "SDL_InitSubSystem"));
     auto arreter = reinterpret_cast<void (*)(Uint32)>(dlsym(sdl2, "SDL_QuitSubSystem"));
     auto pilote = reinterpret_cast<const char* (*)()>(dlsym(sdl2, "SDL_GetCurrentVideoDriver"));
-    bool x11 = false;
+    std::string nom;
     if (demarrer && arreter && pilote && demarrer(SDL_INIT_VIDEO) == 0) {
-        x11 = pilote() && strcmp(pilote(), "x11") == 0;
+        nom = pilote() ? pilote() : "";
         arreter(SDL_INIT_VIDEO);
     }
     dlclose(sdl2);
-    return x11;
+    return nom;
 }
 
 void DefautsSDL()
@@ -79,7 +83,17 @@ void DefautsSDL()
     capacite = FILE_COMPATIBLE;
     // Only where the player has not chosen: setenv's last 0 keeps their value.
     setenv("SDL_RENDER_DRIVER", "software", 0);
-    // The plain X framebuffer; Wayland has no such path without OpenGL.
-    if (!getenv("SDL_FRAMEBUFFER_ACCELERATION") && FenetreX11())
+    if (getenv("SDL_FRAMEBUFFER_ACCELERATION"))
+        return;
+    std::string pilote = Pilote();
+    // SDL 3 takes Wayland where a session offers both, as GNOME's and KDE's do.
+    if (pilote == "wayland" && getenv("DISPLAY") && !getenv("SDL_VIDEODRIVER") && !getenv("SDL_VIDEO_DRIVER")) {
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        pilote = Pilote();
+        if (pilote != "x11")
+            unsetenv("SDL_VIDEODRIVER");
+    }
+    // The plain X framebuffer, which SDL refuses on Wayland.
+    if (pilote == "x11")
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
 }
