@@ -56,15 +56,21 @@ prefixe_wine() {
   flock 7
   if [ ! -e "$1/.gavremo-pret" ]; then
     rm -rf "$1" "$neuf"
-    WINEPREFIX=$neuf wineboot -i >"$1.log" 2>&1 ||
-      echec "Wine could not make its prefix (on a kernel that runs no i386 program, Wine's 32-bit side is left to qemu-user, where Wine 8 does not start): $(tail -n 5 "$1.log")"
+    # Each step has a bound, so that a Wine that hangs (as under qemu-user) stops the run.
+    WINEPREFIX=$neuf timeout 600 wineboot -i >"$1.log" 2>&1 ||
+      pas_de_prefixe "$neuf" "$1.log" "wineboot -i failed or ran 10 minutes"
     # A window of rundll32's own starts the desktop; what the call returns does not matter.
-    WINEPREFIX=$neuf wine rundll32.exe user32.dll,GetDesktopWindow >>"$1.log" 2>&1 || true
-    WINEPREFIX=$neuf wineserver -w
+    WINEPREFIX=$neuf timeout 600 wine rundll32.exe user32.dll,GetDesktopWindow >>"$1.log" 2>&1 || true
+    WINEPREFIX=$neuf timeout 600 wineserver -w ||
+      pas_de_prefixe "$neuf" "$1.log" "Wine still ran in the new prefix 10 minutes on"
     : >"$neuf/.gavremo-pret"
     mv "$neuf" "$1"
   fi
   flock -u 7
+}
+pas_de_prefixe() {
+  WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+  echec "Wine could not make its prefix: $3 (on a kernel that runs no i386 program, Wine's 32-bit side is left to qemu-user, where Wine 8 hangs or fails). $2 ends with: $(tail -n 5 "$2")"
 }
 
 # The pass rate of the game under Wine, and of the Linux game on the same display.
