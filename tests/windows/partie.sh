@@ -139,6 +139,7 @@ repos() {
 # time of each key's last change, and the display driver's date, which Wine writes
 # again at each start.
 ruche() {
+  [ "$(head -n 1 "$WINEPREFIX/$1")" = "WINE REGISTRY Version 2" ] || echec "no registry read from $1"
   sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' -e '/^"DriverDateData"=/d' "$WINEPREFIX/$1"
 }
 # The machine's side, with Wine at rest: HKLM, and the C: drive outside the user's
