@@ -37,10 +37,40 @@ wine_sur_xvfb() {
   scripts/installer.sh wine
   xvfb
   en_partant "wineserver -k 2>/dev/null || true"
-  # Made on this display: Wine's desktop process, kept by the prefix's server, opens it once.
   # No menu builder: it would write the setup's shortcut as a .desktop file in the real $HOME.
-  export WINEPREFIX=$GAVREMO_CACHE/win32/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  [ -e "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  prefixe_wine "$GAVREMO_CACHE/win32/wine"
+  export WINEPREFIX=$GAVREMO_CACHE/win32/wine
+}
+
+# prefixe_wine FOLDER: Wine's prefix, made once on this display (Wine's desktop process
+# opens it) aside, and put in place only when whole and at rest: wineboot returns while
+# Wine's own processes still set the prefix up, and its server writes the registry to
+# disk only as it ends. A half-made prefix, kept, would be taken by every later run, and
+# each test's copy of it set up again by Wine. The desktop started once, so that Wine's
+# display keys are written before any test compares the registry.
+prefixe_wine() {
+  local neuf=$1.neuf
+  [ ! -e "$1/.gavremo-pret" ] || return 0
+  exec 7>"$1.verrou"
+  flock 7
+  if [ ! -e "$1/.gavremo-pret" ]; then
+    rm -rf "$1" "$neuf"
+    # Each step has a bound, so that a Wine that hangs (as under qemu-user) stops the run.
+    WINEPREFIX=$neuf timeout 600 wineboot -i >"$1.log" 2>&1 ||
+      pas_de_prefixe "$neuf" "$1.log" "wineboot -i failed or ran 10 minutes"
+    # A window of rundll32's own starts the desktop; what the call returns does not matter.
+    WINEPREFIX=$neuf timeout 600 wine rundll32.exe user32.dll,GetDesktopWindow >>"$1.log" 2>&1 || true
+    WINEPREFIX=$neuf timeout 600 wineserver -w ||
+      pas_de_prefixe "$neuf" "$1.log" "Wine still ran in the new prefix 10 minutes on"
+    : >"$neuf/.gavremo-pret"
+    mv "$neuf" "$1"
+  fi
+  flock -u 7
+}
+pas_de_prefixe() {
+  WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+  echec "Wine could not make its prefix: $3 (on a kernel that runs no i386 program, Wine's 32-bit side is left to qemu-user, where Wine 8 hangs or fails). $2 ends with: $(tail -n 5 "$2")"
 }
 
 # The pass rate of the game under Wine, and of the Linux game on the same display.

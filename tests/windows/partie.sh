@@ -74,6 +74,9 @@ setup=${zip%.zip}-setup.exe
 desinstalleur=$(dirname "$zip")/setup/desinstaller.exe
 cle='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Gavremo'
 prefixe() {
+  # The shared prefix at rest: a case before may have left its Wine still running, and
+  # a server writes the registry to disk only as it ends.
+  timeout 120 wineserver -w || echec "the shared prefix's Wine still ran after 120 s"
   cp -a "$WINEPREFIX" "$travail/wine"
   cp "$setup" "$travail/setup.exe"
   export WINEPREFIX=$travail/wine LC_ALL=C.UTF-8
@@ -122,12 +125,27 @@ desinstaller() {
   programme=$(lire_cle "$cle" | sed -n 's/^"QuietUninstallString"="\\"\(.*\)\\" \/S"$/\1/p')
   [ -n "$programme" ] && executer "${programme//\\\\/\\}" /S
 }
-# The machine's side as Wine keeps it: HKLM (less the display driver's date, which Wine
-# writes again as it starts) and the C: drive outside the user's profile, each file
-# with its size and date.
+# Wine at rest, as a restart of Windows leaves it: a session of its own, whose start does
+# what Windows does as it starts again (the renames an uninstaller asked for), then no
+# process of Wine's left and its server ended, the registry written to its files. While
+# a session runs, Wine writes keys of its own on its own time (its display's, as its
+# desktop starts): a snapshot taken then sees them or not, by luck.
+repos() {
+  wine cmd /c exit >>"$travail/wine.log" 2>&1 || true
+  timeout 120 wineserver -w || echec "Wine still ran after 120 s"
+}
+# A hive as Wine keeps it on disk (system.reg for HKLM, user.reg for HKCU): what a
+# program writes stays there, and a session's volatile keys never reach it. Less the
+# time of each key's last change, and the display driver's date, which Wine writes
+# again at each start.
+ruche() {
+  [ "$(head -n 1 "$WINEPREFIX/$1")" = "WINE REGISTRY Version 2" ] || echec "no registry read from $1"
+  sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' -e '/^"DriverDateData"=/d' "$WINEPREFIX/$1"
+}
+# The machine's side, with Wine at rest: HKLM, and the C: drive outside the user's
+# profile, each file with its size and date.
 machine() {
-  wine reg export HKLM "$travail/hklm.reg" /y >/dev/null 2>&1
-  iconv -f UTF-16LE -t UTF-8 "$travail/hklm.reg" | grep -v '^"DriverDateData"='
+  ruche system.reg
   (cd "$WINEPREFIX/drive_c" && find . -path "./users/$(id -un)" -prune -o -printf '%p %s %T@\n' | LC_ALL=C sort)
 }
 
@@ -351,8 +369,10 @@ EOF
 hklm)
   # Nothing for the machine: no key under HKLM, no file on C: outside the user's profile.
   prefixe
+  repos
   machine >"$travail/avant"
   poser "$travail/setup.exe" || true
+  repos
   machine >"$travail/apres"
   verifier "the setup installed" '[ -e "$jeu/gavremo.exe" ]'
   verifier "nothing new under HKLM nor on C: outside the profile" 'diff "$travail/avant" "$travail/apres"' ;;
@@ -376,12 +396,15 @@ accents)
   verifier "the quiet uninstall removes it" 'desinstaller && [ ! -e "$jeu" ] && sans_cle "$cle"' ;;
 desinstallation)
   # After a game, and a crash that leaves both output files, the entry's quiet uninstall
-  # removes everything the setup put there and the game wrote beside itself; a picture
-  # the player added stays, with its folder. The uninstaller runs from a copy of itself
-  # in %TEMP%, which it asks Windows to delete at the next restart (Wine does so as it
-  # starts again, Windows only for an administrator): %TEMP% is left out.
+  # removes everything the setup put there and the game wrote beside itself, files and
+  # keys under HKLM (its HKCU entry is checked by name); a picture the player added
+  # stays, with its folder. The
+  # uninstaller runs from a copy of itself in %TEMP%, which it asks Windows to delete at
+  # the next restart (Wine does so as it starts again, Windows only for an
+  # administrator): %TEMP% is left out.
   prefixe
   profil_sans_temp() { liste "$profil" | { grep -v '^\./Temp/' || true; }; }
+  repos
   (profil_sans_temp; machine) >"$travail/avant"
   poser "$travail/setup.exe" || true
   lancer SDL_AUDIODRIVER=dummy
@@ -403,6 +426,7 @@ desinstallation)
   desinstaller || true
   verifier "no entry left" 'sans_cle "$cle"'
   verifier "no shortcut left" '[ ! -e "$lien" ]'
+  repos
   (profil_sans_temp; machine) >"$travail/apres"
   verifier "nothing else left but the player's picture" \
     '[ "$(diff "$travail/avant" "$travail/apres" | grep "^[<>]")" = "> ./AppData/Local/Programs/Gavremo/rsrc_img/ma-cible.jpg" ]' ;;
