@@ -14,7 +14,10 @@
 #                                                 /srv/paquet and current folder, the
 #                                                 clone is seen read-only at /srv/clone;
 #                                                 with --hote, COMMAND runs here with the
-#                                                 copy's path in GAVREMO_RACINE
+#                                                 copy's path in GAVREMO_RACINE;
+#                                                 77 for unstable-i386-nu on a kernel
+#                                                 that runs no i386 program (see
+#                                                 GAVREMO_QEMU_I386 below)
 # Each suite's clean root is made once with debootstrap --variant=minbase from the
 # archive apt already uses here, with build-essential and nothing more (and the
 # minbase root as a gzip tarball beside it, for piuparts); the other roots start as a
@@ -66,12 +69,17 @@ faire() {
 }
 
 # executable ROOT: the i386 root's programs run here. An amd64 kernel runs them
-# itself, unless its 32-bit support is off, as in some virtual machines: then
-# qemu-user runs them, through a binfmt entry registered as scripts/arm64.sh does
-# (the whole kernel's, left in place; F opens the emulator once, for the roots).
+# itself, unless its 32-bit support is off, as in some virtual machines. There, with
+# GAVREMO_QEMU_I386=1, qemu-user runs them, through a binfmt entry registered as
+# scripts/arm64.sh does (the whole kernel's, left in place; F opens the emulator once,
+# for the roots); without it, racine.sh ends with 77, having said why.
 executable() {
   local binfmt=/proc/sys/fs/binfmt_misc
   ! chroot "$1" /bin/true 2>/dev/null || return 0
+  if [ -z "${GAVREMO_QEMU_I386:-}" ]; then
+    echo "racine.sh: this kernel runs no i386 program; GAVREMO_QEMU_I386=1 runs them under qemu-user, for every program of the machine, and about ten times slower"
+    exit 77
+  fi
   installer qemu-user-static
   [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
   if [ ! -e $binfmt/qemu-i386 ]; then
