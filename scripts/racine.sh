@@ -84,6 +84,7 @@ executable() {
   [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
   if [ ! -e $binfmt/qemu-i386 ]; then
     echo "This kernel runs no i386 program: registering qemu-i386 with its binfmt_misc"
+    # shellcheck disable=SC2028  # binfmt_misc reads the escapes itself
     echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
       >$binfmt/register
   fi

@@ -152,6 +152,7 @@ case "$etape" in
       awk -v f="$f" '!/^#/ && NF && prec !~ /^#/ { print f ": no reason given for " $0; n++ } { prec = $0 }
         END { exit n > 0 }' "$f"
     done
+    # shellcheck disable=SC2054  # one option's value, error,warning
     lint=(lintian --pedantic --display-info --fail-on error,warning)
     if [ "$suite" = debian12 ]; then
       # Debian 12's lintian knows Policy up to 4.6.2; the package follows unstable's,
