@@ -7,13 +7,17 @@
 #   racine.sh windows COMMAND                     Debian 12, where scripts/windows.sh adds
 #                                                 mingw-w64 and Wine
 #   racine.sh neuve COMMAND                       a throwaway copy of a new Debian 12
-#   racine.sh debian12-nu|debian13-nu|unstable-nu DIR [--hote] COMMAND
+#   racine.sh debian12-nu|debian13-nu|unstable-nu|unstable-i386-nu DIR [--hote] COMMAND
 #                                                 a throwaway copy of a clean Debian 12,
-#                                                 13 or unstable, as sbuild builds in: DIR is its
+#                                                 13, unstable or unstable for i386, as
+#                                                 sbuild builds in: DIR is its
 #                                                 /srv/paquet and current folder, the
 #                                                 clone is seen read-only at /srv/clone;
 #                                                 with --hote, COMMAND runs here with the
-#                                                 copy's path in GAVREMO_RACINE
+#                                                 copy's path in GAVREMO_RACINE;
+#                                                 77 for unstable-i386-nu on a kernel
+#                                                 that runs no i386 program (see
+#                                                 GAVREMO_QEMU_I386 below)
 # Each suite's clean root is made once with debootstrap --variant=minbase from the
 # archive apt already uses here, with build-essential and nothing more (and the
 # minbase root as a gzip tarball beside it, for piuparts); the other roots start as a
@@ -31,22 +35,28 @@ cd "$(dirname "$0")/.."
 if [ -z "${GAVREMO_MONTE:-}" ] && mountpoint -q /; then
   exec env GAVREMO_MONTE=1 unshare --mount --propagation private bash "$PWD/scripts/racine.sh" "$@"
 fi
-[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|unstable|arm64|windows|neuve|debian12-nu|debian13-nu|unstable-nu [COMMAND...]"
+[ $# -gt 0 ] || echec "usage: scripts/racine.sh debian13|unstable|arm64|windows|neuve|debian12-nu|debian13-nu|unstable-nu|unstable-i386-nu [COMMAND...]"
 nom=$1
 shift
 [ $# -gt 0 ] || set -- bash
 cache=$GAVREMO_CACHE
 mkdir -p "$cache"
 
-# faire SUITE FOLDER: a clean Debian root, with build-essential and the release's
-# updates as an install has them.
+# faire SUITE FOLDER [ARCH]: a clean Debian root, with build-essential and the release's
+# updates as an install has them; for ARCH rather than this machine's processor.
 faire() {
-  local suite=$1 racine=$2 miroir
+  local suite=$1 racine=$2 arch=${3:-} miroir
   installer debootstrap
   miroir=$(miroir)
   rm -rf --one-file-system "$racine"
-  echo "Making a Debian $suite root in $racine from $miroir"
-  journal "$cache/debootstrap.log" debootstrap --variant=minbase "$suite" "$racine" "$miroir"
+  echo "Making a Debian $suite ${arch:+$arch }root in $racine from $miroir"
+  if [ -z "$arch" ]; then
+    journal "$cache/debootstrap.log" debootstrap --variant=minbase "$suite" "$racine" "$miroir"
+  else
+    journal "$cache/debootstrap.log" debootstrap --variant=minbase --arch="$arch" --foreign "$suite" "$racine" "$miroir"
+    executable "$racine"
+    journal "$cache/debootstrap.log" chroot "$racine" /debootstrap/debootstrap --second-stage
+  fi
   tar -C "$racine" --sort=name -czf "$racine.tar.gz" .
   if [ "$suite" = sid ]; then
     # Unstable has no updates suite. A mirror that serves it as a dated snapshot keeps
@@ -56,6 +66,29 @@ faire() {
     echo "deb $miroir $suite-updates main" >>"$racine/etc/apt/sources.list"
   fi
   dans "$racine" build-essential
+}
+
+# executable ROOT: the i386 root's programs run here. An amd64 kernel runs them
+# itself, unless its 32-bit support is off, as in some virtual machines. There, with
+# GAVREMO_QEMU_I386=1, qemu-user runs them, through a binfmt entry registered as
+# scripts/arm64.sh does (the whole kernel's, left in place; F opens the emulator once,
+# for the roots); without it, racine.sh ends with 77, having said why.
+executable() {
+  local binfmt=/proc/sys/fs/binfmt_misc
+  ! chroot "$1" /bin/true 2>/dev/null || return 0
+  if [ -z "${GAVREMO_QEMU_I386:-}" ]; then
+    echo "racine.sh: this kernel runs no i386 program; GAVREMO_QEMU_I386=1 runs them under qemu-user, for every program of the machine, and about ten times slower"
+    exit 77
+  fi
+  installer qemu-user-static
+  [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
+  if [ ! -e $binfmt/qemu-i386 ]; then
+    echo "This kernel runs no i386 program: registering qemu-i386 with its binfmt_misc"
+    # shellcheck disable=SC2028  # binfmt_misc reads the escapes itself
+    echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+      >$binfmt/register
+  fi
+  chroot "$1" /bin/true || echec "the i386 root's programs do not run here"
 }
 
 # dans FOLDER PACKAGE...: the packages installed in the root.
@@ -79,13 +112,15 @@ monter() {
 }
 
 # pret SUITE: the suite's clean root, SUITE-nu, then its root for users, SUITE: a copy
-# of it with a compiler, CMake, make, git and sudo. Each made once; one run at a time
+# of it with a compiler, CMake, make, git and sudo. pret SUITE ARCH: the clean root
+# alone, SUITE-ARCH-nu, for another processor. Each made once; one run at a time
 # makes it, and a half-made one is made again.
 pret() {
-  exec 9>"$cache/$1.verrou"
+  local cle=$1${2:+-$2}
+  exec 9>"$cache/$cle.verrou"
   flock 9
-  [ -e "$cache/$1-nu/.gavremo-pret" ] || { faire "$1" "$cache/$1-nu"; : >"$cache/$1-nu/.gavremo-pret"; }
-  if [ ! -e "$cache/$1/.gavremo-pret" ]; then
+  [ -e "$cache/$cle-nu/.gavremo-pret" ] || { faire "$1" "$cache/$cle-nu" "${2:-}"; : >"$cache/$cle-nu/.gavremo-pret"; }
+  if [ -z "${2:-}" ] && [ ! -e "$cache/$1/.gavremo-pret" ]; then
     rm -rf --one-file-system "$cache/$1"
     cp -a "$cache/$1-nu" "$cache/$1"
     rm "$cache/$1/.gavremo-pret"
@@ -98,20 +133,25 @@ pret() {
 case "$nom" in
   debian13) racine=$cache/trixie; pret trixie ;;
   unstable) racine=$cache/sid; pret sid ;;
-  debian12-nu | debian13-nu | unstable-nu)
+  debian12-nu | debian13-nu | unstable-nu | unstable-i386-nu)
     case "$nom" in
-      debian12-nu) suite=bookworm ;;
-      debian13-nu) suite=trixie ;;
-      unstable-nu) suite=sid ;;
+      debian12-nu) suite=bookworm; pret bookworm ;;
+      debian13-nu) suite=trixie; pret trixie ;;
+      unstable-nu) suite=sid; pret sid ;;
+      unstable-i386-nu) suite=sid-i386; pret sid i386; executable "$cache/sid-i386-nu" ;;
     esac
-    pret $suite
     [ $# -gt 1 ] || echec "usage: scripts/racine.sh $nom DIR [--hote] COMMAND..."
     dossier=$(realpath "$1")
     shift
     # An overlay: the clean root is never changed. Its changes go to a tmpfs when
-    # GAVREMO_TMPFS is set, else to the disk.
+    # GAVREMO_TMPFS is set, else to the disk. overlayfs takes no upper layer on
+    # overlayfs, which a container's root is: there they go to a tmpfs too.
     t=$(mktemp -d /var/tmp/gavremo-nuXXXXXX)
     en_partant "rm -rf --one-file-system '$t'"
+    if [ -z "${GAVREMO_TMPFS:-}" ] && [ "$(stat -f -c %T /var/tmp)" = overlayfs ]; then
+      echo "racine.sh: /var/tmp is on overlayfs, as in a container: the $nom root's changes go to a tmpfs"
+      GAVREMO_TMPFS=1
+    fi
     [ -z "${GAVREMO_TMPFS:-}" ] || mount -t tmpfs gavremo "$t"
     mkdir "$t/haut" "$t/travail" "$t/racine"
     mount -t overlay overlay -o "lowerdir=$cache/$suite-nu,upperdir=$t/haut,workdir=$t/travail" "$t/racine"
@@ -149,7 +189,7 @@ case "$nom" in
       en_partant "rm -rf --one-file-system '$racine'"
       cp -a "$cache/bookworm/." "$racine"
     fi ;;
-  *) echec "no root named $nom (debian13, unstable, arm64, windows, neuve, debian12-nu, debian13-nu or unstable-nu)" ;;
+  *) echec "no root named $nom (debian13, unstable, arm64, windows, neuve, debian12-nu, debian13-nu, unstable-nu or unstable-i386-nu)" ;;
 esac
 monter "$racine"
 

@@ -2,17 +2,27 @@
 # The Debian source package built and checked as Debian checks packages, one step a
 # call, each step's files in DIR (the build folder's paquet/):
 #   paquet.sh source DIR        the tarballs and the .dsc, by scripts/source.sh
-#   paquet.sh debian12|debian13 DIR
+#   paquet.sh debian12|debian13|unstable|i386 DIR
 #                               built from the .dsc in a clean root (build-essential
 #                               and the Build-Depends, no network, a plain user), with
-#                               its tests; its bill of materials made from the .deb
-#   paquet.sh lintian DIR       lintian --pedantic: no error, no warning
+#                               its tests; its bill of materials made from the .deb.
+#                               i386: in unstable, the binaries alone, as Salsa CI's
+#                               build-i386 job builds them
+#   paquet.sh lintian[.unstable] DIR
+#                               lintian --pedantic: no error, no warning; Debian 12's,
+#                               or unstable's on the unstable build
 #   paquet.sh blhc DIR          blhc --debian on the build's log, and no flag twice
 #   paquet.sh contenu DIR       the program's hardening, no build path, the validators
 #   paquet.sh nomenclature DIR  the bill of materials against the .deb
-#   paquet.sh piuparts DIR      install, purge, and the upgrade from 1.0.0
-#   paquet.sh autopkgtest DIR   the installed package's tests, which fail with a
+#   paquet.sh piuparts[.debian13|.unstable] DIR
+#                               install, purge, and the upgrade from 1.0.0, in the
+#                               build's own release
+#   paquet.sh autopkgtest[.debian13|.unstable] DIR
+#                               the installed package's tests, in the build's own
+#                               release; on Debian 12's, they must fail with a
 #                               picture missing
+#   paquet.sh overlay DIR       a clean root made while /var/tmp is on overlayfs, as
+#                               in a container
 #   paquet.sh reproductible DIR built again on a tmpfs, elsewhere, otherwise: same bytes
 #   paquet.sh arm64 DIR         the arm64 .deb, in the root of scripts/arm64.sh
 # Needs root, and a machine rather than a root: it makes roots of its own.
@@ -21,6 +31,9 @@ projet=$(realpath "$(dirname "$0")/../..")
 . "$projet/scripts/commun.sh"
 etape=$1
 dossier=$(realpath -m "$2")
+# A step on another release than Debian 12 names it after a dot: piuparts.unstable.
+suite=debian12
+[[ "$etape" != *.* ]] || suite=${etape#*.} etape=${etape%%.*}
 version=$(version_paquet)   # the package's, 1.0.0-1
 amont=${version%-*}         # the game's, 1.0.0
 arch=$(dpkg --print-architecture)
@@ -63,6 +76,18 @@ if [ "$etape" = --dedans ]; then
   exit
 fi
 
+# In a mount namespace of its own, with /var/tmp made an overlayfs (lower, upper and
+# work folders on a tmpfs at T): a clean root, written in. paquet.sh --overlay T
+if [ "$etape" = --overlay ]; then
+  mount -t tmpfs gavremo "$dossier"
+  mkdir "$dossier/bas" "$dossier/haut" "$dossier/travail"
+  mount -t overlay overlay -o "lowerdir=$dossier/bas,upperdir=$dossier/haut,workdir=$dossier/travail" /var/tmp
+  echo "/var/tmp: $(stat -f -c %T /var/tmp)"
+  # shellcheck disable=SC2016
+  exec "$projet/scripts/racine.sh" debian12-nu "$dossier" --hote sh -c 'chroot "$GAVREMO_RACINE" touch /etc/gavremo-essai &&
+    stat -f -c "changes on: %T" "$GAVREMO_RACINE/.."'
+fi
+
 if [ "$(id -u)" -ne 0 ]; then echo "not root: no root can be made, nor a package installed"; exit 77; fi
 
 if [ "$etape" = arm64 ]; then   # in the arm64 root, where arm64.sh built the package
@@ -86,20 +111,37 @@ fi
 # Inside a root already (the Debian 13 one), / is no mount point: no root in a root.
 if ! mountpoint -q /; then echo "in a root already: the Debian roots are not made here"; exit 77; fi
 d12=$dossier/debian12
-changes=$d12/gavremo_${version}_$arch.changes
-deb=$d12/gavremo_${version}_$arch.deb
-dbgsym=$d12/gavremo-dbgsym_${version}_$arch.deb
+# The build checked, and its release's clean root and codename.
+construit=$dossier/$suite
+changes=$construit/gavremo_${version}_$arch.changes
+deb=$construit/gavremo_${version}_$arch.deb
+dbgsym=$construit/gavremo-dbgsym_${version}_$arch.deb
+case "$suite" in
+  debian12) nom=bookworm ;;
+  debian13) nom=trixie ;;
+  unstable) nom=sid ;;
+  *) echec "no release $suite" ;;
+esac
 
 case "$etape" in
   source)
     rm -rf "$dossier/source"
     "$projet/scripts/source.sh" "$dossier/source" ;;
 
-  debian12 | debian13)
+  debian12 | debian13 | unstable | i386)
     besoin "$dossier/source/gavremo_$version.dsc"
     rm -rf "${dossier:?}/$etape"
     mkdir -p "$dossier/$etape"
-    "$projet/scripts/racine.sh" "$etape-nu" "$dossier" bash /srv/clone/publication/tests/paquet.sh --dedans "$etape"
+    if [ "$etape" = i386 ]; then
+      # The binaries alone: the source package is the amd64 build's. A kernel that
+      # runs no i386 program skips it, unless qemu-user is asked for (racine.sh).
+      statut=0
+      "$projet/scripts/racine.sh" unstable-i386-nu "$dossier" bash /srv/clone/publication/tests/paquet.sh \
+        --dedans i386 constructeur 0022 /build -B || statut=$?
+      [ $statut = 0 ] || exit $statut
+    else
+      "$projet/scripts/racine.sh" "$etape-nu" "$dossier" bash /srv/clone/publication/tests/paquet.sh --dedans "$etape"
+    fi
     ls "$dossier/$etape"/*.deb ;;
 
   lintian)
@@ -110,7 +152,18 @@ case "$etape" in
       awk -v f="$f" '!/^#/ && NF && prec !~ /^#/ { print f ": no reason given for " $0; n++ } { prec = $0 }
         END { exit n > 0 }' "$f"
     done
-    lintian --pedantic --display-info --fail-on error,warning "$changes" ;;
+    # shellcheck disable=SC2054  # one option's value, error,warning
+    lint=(lintian --pedantic --display-info --fail-on error,warning)
+    if [ "$suite" = debian12 ]; then
+      # Debian 12's lintian knows Policy up to 4.6.2; the package follows unstable's,
+      # which unstable's lintian checks.
+      "${lint[@]}" --suppress-tags newer-standards-version "$changes"
+    else
+      # Salsa CI's lintian: the release's own, in its clean root, run by a plain user.
+      "$projet/scripts/racine.sh" "$suite-nu" "$dossier" sh -c 'apt-get -qq update &&
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends lintian >/dev/null &&
+        useradd -m lint && lintian --version && exec runuser -u lint -- "$@"' - "${lint[@]}" "${changes#"$dossier"/}"
+    fi ;;
 
   blhc)
     besoin "$d12/journal.txt"
@@ -162,29 +215,36 @@ case "$etape" in
     en_partant "rm -rf '$ancien' '$ancien.log'"
     cp "$projet/publication/tests/paquet/gavremo_1.0.0_amd64.deb" "$ancien/"
     (cd "$ancien" && dpkg-scanpackages . >Packages 2>/dev/null)
-    # piuparts makes Debian 12 from the clean root's minbase tarball, which racine.sh
-    # makes with the root.
-    "$projet/scripts/racine.sh" debian12-nu "$ancien" true
-    piuparts -b "$GAVREMO_CACHE/bookworm-nu.tar.gz" -d bookworm -m "$(miroir)" --bindmount="$ancien" \
+    # piuparts makes the release from its clean root's minbase tarball, which racine.sh
+    # makes with the root. Unstable's snapshot is past its Valid-Until (racine.sh).
+    "$projet/scripts/racine.sh" "$suite-nu" "$ancien" true
+    # A newer apt leaves debconf's folder of extracted templates behind, which
+    # unstable's piuparts (1.6) ignores and Debian 12's does not know. The upgrade
+    # from CPack's 1.0.0, a Debian 12 package, is checked on Debian 12 alone.
+    options=(-i /var/cache/debconf/tmp.ci/)
+    [ "$suite" = debian12 ] || options+=(--no-upgrade-test)
+    [ "$suite" != unstable ] || options+=(--no-check-valid-until)
+    piuparts -b "$GAVREMO_CACHE/$nom-nu.tar.gz" -d "$nom" -m "$(miroir)" --bindmount="$ancien" "${options[@]}" \
       --extra-repo="deb [trusted=yes] file://$ancien ./" "$deb" >"$ancien.log" 2>&1 ||
       { tail -n 40 "$ancien.log"; echec "piuparts failed"; }
     grep -E 'PASS: |upgrade' "$ancien.log" | tail -n 5 ;;
 
   autopkgtest)
     besoin "$changes"
-    # As installed, then with a picture missing from the package: that must fail
-    # (autopkgtest's 4: a test failed), not pass nor break otherwise.
     t=$(mktemp -d)
     en_partant "rm -rf '$t'"
+    # The chroot runner takes the root's path, which racine.sh gives as GAVREMO_RACINE.
+    lancer() { "$projet/scripts/racine.sh" "$suite-nu" "$construit" --hote \
+                 sh -c 'exec autopkgtest "$@" -- chroot "$GAVREMO_RACINE"' - "$@" >"$t/journal" 2>&1; }
+    lancer "$changes" || { tail -n 30 "$t/journal"; echec "autopkgtest failed on the package as built"; }
+    grep -E '^[a-z-]+ +PASS' "$t/journal"
+    # Then, once, on Debian 12's build: with a picture missing from the package, that
+    # must fail (autopkgtest's 4: a test failed), not pass nor break otherwise.
+    [ "$suite" = debian12 ] || exit 0
     dpkg-deb -R "$deb" "$t/arbre"
     rm "$t/arbre/usr/share/games/gavremo/rsrc_img/perdu.jpg"
     sed -i '/rsrc_img\/perdu.jpg/d' "$t/arbre/DEBIAN/md5sums"
     dpkg-deb -b "$t/arbre" "$t/gavremo_${version}_$arch.deb" >/dev/null
-    # The chroot runner takes the root's path, which racine.sh gives as GAVREMO_RACINE.
-    lancer() { "$projet/scripts/racine.sh" debian12-nu "$d12" --hote \
-                 sh -c 'exec autopkgtest "$@" -- chroot "$GAVREMO_RACINE"' - "$@" >"$t/journal" 2>&1; }
-    lancer "$changes" || { tail -n 30 "$t/journal"; echec "autopkgtest failed on the package as built"; }
-    grep -E '^[a-z-]+ +PASS' "$t/journal"
     statut=0
     lancer "$t/gavremo_${version}_$arch.deb" "$d12/gavremo_$version.dsc" || statut=$?
     [ "$statut" = 4 ] || { tail -n 30 "$t/journal"; echec "with perdu.jpg missing, autopkgtest ended $statut, not 4"; }
@@ -218,6 +278,19 @@ case "$etape" in
     done
     [ ${#differents[@]} -eq 0 ] || echec "built twice, these differ: ${differents[*]}"
     echo "the same bytes from both builders: the .deb, its dbgsym, the .dsc and the tarballs" ;;
+
+  overlay)
+    # /var/tmp on overlayfs, as a container's root is, in a mount namespace of its own:
+    # a clean root made there keeps its changes on a tmpfs, and says so once.
+    t=$(mktemp -d)
+    en_partant "rm -rf '$t'"
+    unshare --mount --propagation private "$0" --overlay "$t" >"$t/journal" 2>&1 ||
+      { cat "$t/journal"; echec "no root made with /var/tmp on overlayfs"; }
+    cat "$t/journal"
+    grep -qx '/var/tmp: overlayfs' "$t/journal" || echec "/var/tmp was not on overlayfs: nothing was shown"
+    grep -qx 'changes on: tmpfs' "$t/journal" || echec "the root's changes were not on a tmpfs"
+    [ "$(grep -c 'overlayfs, as in a container' "$t/journal")" = 1 ] || echec "racine.sh did not say once why a tmpfs"
+    [ ! -e "$GAVREMO_CACHE/bookworm-nu/etc/gavremo-essai" ] || echec "the clean root itself was changed" ;;
 
   *) echec "no step $etape" ;;
 esac
