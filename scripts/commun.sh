@@ -217,3 +217,21 @@ suivis() { LC_ALL=C comm -z -23 <(git ls-files -z -- "$@") <(git ls-files -z --d
 
 # The Debian package's version, named once: in debian/changelog's last entry.
 version_paquet() { dpkg-parsechangelog -l "$(dirname "${BASH_SOURCE[0]}")/../debian/changelog" -S Version; }
+
+# Whether this kernel runs i386 programs, which Wine needs for the 32-bit game: an
+# amd64 kernel does unless its 32-bit support is off, as in some virtual machines.
+# Tried on the smallest such program, which only exits (qemu-user, when registered for
+# i386, would run it too, but Wine does not work there).
+i386_natif() {
+  local f
+  f=$(mktemp)
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08'\
+'\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00'\
+'\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'\
+'\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$f"
+  chmod +x "$f"
+  "$f" 2>/dev/null
+  local statut=$?
+  rm -f "$f"
+  return $statut
+}
