@@ -44,16 +44,8 @@ case "${1:-}" in
   *) echo "usage: scripts/arm64.sh [--tester | --mesurer]" >&2; exit 2 ;;
 esac
 
-# qemu-user runs arm64's programs through the kernel's binfmt entry. Its F flag opens
-# the emulator once, when registered, so that it runs inside the root too. The entry
-# is the whole kernel's: registered only when missing, and left in place.
-installer qemu-user-static
-binfmt=/proc/sys/fs/binfmt_misc
-[ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
-if [ ! -e $binfmt/qemu-aarch64 ]; then
-  echo "Registering qemu-aarch64 with the kernel's binfmt_misc"
-  cat /usr/lib/binfmt.d/qemu-aarch64.conf >$binfmt/register
-fi
+# qemu-user runs arm64's programs.
+qemu_binfmt aarch64
 
 [ "${1:-}" != --mesurer ] || qemu-aarch64-static --version | head -n 1
 statut=0

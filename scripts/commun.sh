@@ -218,6 +218,19 @@ suivis() { LC_ALL=C comm -z -23 <(git ls-files -z -- "$@") <(git ls-files -z --d
 # The Debian package's version, named once: in debian/changelog's last entry.
 version_paquet() { dpkg-parsechangelog -l "$(dirname "${BASH_SOURCE[0]}")/../debian/changelog" -S Version; }
 
+# qemu_binfmt ARCH [ENTRY]: qemu-user registered with the kernel's binfmt_misc for ARCH,
+# with qemu-user-static's entry or ENTRY, when missing. Its F flag opens the emulator
+# once, as registered, so that it runs inside the roots too. The entry is the whole
+# kernel's, and left in place.
+qemu_binfmt() {
+  local binfmt=/proc/sys/fs/binfmt_misc
+  installer qemu-user-static
+  [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
+  [ ! -e "$binfmt/qemu-$1" ] || return 0
+  echo "Registering qemu-$1 with the kernel's binfmt_misc"
+  if [ $# -gt 1 ]; then printf '%s\n' "$2"; else cat "/usr/lib/binfmt.d/qemu-$1.conf"; fi >$binfmt/register
+}
+
 # Whether this kernel runs i386 programs, which Wine needs for the 32-bit game: an
 # amd64 kernel does unless its 32-bit support is off, as in some virtual machines.
 # Tried on the smallest such program, which only exits (qemu-user, when registered for

@@ -70,24 +70,18 @@ faire() {
 
 # executable ROOT: the i386 root's programs run here. An amd64 kernel runs them
 # itself, unless its 32-bit support is off, as in some virtual machines. There, with
-# GAVREMO_QEMU_I386=1, qemu-user runs them, through a binfmt entry registered as
-# scripts/arm64.sh does (the whole kernel's, left in place; F opens the emulator once,
-# for the roots); without it, racine.sh ends with 77, having said why.
+# GAVREMO_QEMU_I386=1, qemu-user runs them (commun.sh's qemu_binfmt; the entry is the
+# whole kernel's, and Wine fails under it); without it, racine.sh ends with 77, having
+# said why.
 executable() {
-  local binfmt=/proc/sys/fs/binfmt_misc
   ! chroot "$1" /bin/true 2>/dev/null || return 0
   if [ -z "${GAVREMO_QEMU_I386:-}" ]; then
     echo "racine.sh: this kernel runs no i386 program; GAVREMO_QEMU_I386=1 runs them under qemu-user, for every program of the machine, and about ten times slower"
     exit 77
   fi
-  installer qemu-user-static
-  [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
-  if [ ! -e $binfmt/qemu-i386 ]; then
-    echo "This kernel runs no i386 program: registering qemu-i386 with its binfmt_misc"
-    # shellcheck disable=SC2028  # binfmt_misc reads the escapes itself
-    echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
-      >$binfmt/register
-  fi
+  # qemu-user-static has no entry for i386, which an amd64 kernel runs itself.
+  # shellcheck disable=SC2028  # binfmt_misc reads the escapes itself
+  qemu_binfmt i386 ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
   chroot "$1" /bin/true || echec "the i386 root's programs do not run here"
 }
 

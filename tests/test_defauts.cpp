@@ -180,7 +180,7 @@ TEST_F(Defauts, LaVoieX11SelonLaFenetreQueSDLOuvrira)
 #ifdef __SANITIZE_ADDRESS__
 using SansFuites = __lsan::ScopedDisabler;
 #else
-struct SansFuites {};
+struct [[maybe_unused]] SansFuites {};
 #endif
 
 // The session's driver as SDL 2, or SDL 3 under it, really takes it for the game's window.
